@@ -1,0 +1,125 @@
+// Compiled with GBK as the execution character set: the message texts are the program's own bytes.
+#include "app/CorvaneDlg.h"
+
+#include "app/Background.h"
+#include "app/Globals.h"
+#include "app/ModulePaths.h"
+#include "profiles/ProfileFile.h"
+#include "res/Resource.h"
+#include "services/AboutDlg.h"
+#include "res/Templates.h"
+
+namespace app {
+
+using namespace res;
+
+namespace {
+
+const win::CommandMapEntry<CCorvaneDlg> kCommandMap[] = {
+    {win::BN_CLICKED, IDC_GET_CURRENT, &CCorvaneDlg::OnGetCurrentConfig},
+    {win::LBN_SELCHANGE, IDC_PROFILE_LIST, &CCorvaneDlg::OnSelectProfile},
+};
+
+constexpr int kProfileNameLimit = 12;
+
+}  // namespace
+
+CCorvaneDlg::CCorvaneDlg(Platform& platform)
+    : CDialog(platform.window, MainDialogTemplate()), platform_(platform) {
+    appIcon = platform.window.LoadIcon(IDR_MAINFRAME, 0);
+}
+
+bool CCorvaneDlg::OnCmdMsg(int controlId, win::UINT notifyCode) {
+    return win::DispatchCommand(*this, kCommandMap, controlId, notifyCode);
+}
+
+void CCorvaneDlg::DoDataExchange() {
+    if (win::HWND name = GetDlgItem(IDC_PROFILE_NAME)) name->LimitText(kProfileNameLimit);
+}
+
+bool CCorvaneDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    DoDataExchange();
+    AddAboutMenuItem();
+    GetSafeHwnd()->SetIcon(appIcon, true);
+    GetSafeHwnd()->SetIcon(appIcon, false);
+    modulePath = platform_.system.GetModuleFileName(kModuleNameBufferSize);
+
+    OnGetCurrentConfig();
+
+    profileFilePath = ProfileFilePathFor(modulePath);
+    autoExitMarkerPath = AutoExitMarkerPathFor(modulePath);
+    if (platform_.files.Exists(autoExitMarkerPath)) CheckDlgButton(IDC_AUTO_EXIT, win::BST_CHECKED);
+    profileLines.clear();
+    LoadProfiles();
+    return true;
+}
+
+void CCorvaneDlg::AddAboutMenuItem() {
+    const std::string aboutMenu = LoadString(IDS_ABOUTBOX);
+    if (!GetSafeHwnd()->HasSystemMenu() || aboutMenu.empty()) return;
+    GetSafeHwnd()->AppendSystemMenuSeparator();
+    GetSafeHwnd()->AppendSystemMenuItem(IDM_ABOUTBOX, aboutMenu);
+}
+
+void CCorvaneDlg::LoadProfiles() {
+    auto lines = profiles::LoadProfileFile(platform_.files, profileFilePath);
+    profileFileOpened_ = lines.has_value();
+    if (!profileFileOpened_) return;
+    profileLines = std::move(*lines);
+    if (profileLines.empty()) OnGetCurrentConfig();
+}
+
+void CCorvaneDlg::OnSysCommand(win::UINT commandId) {
+    if ((commandId & 0xFFF0) == IDM_ABOUTBOX) {
+        services::CAboutDlg about(GetHost());
+        about.DoModal(GetSafeHwnd());
+        return;
+    }
+    Default();
+}
+
+void CCorvaneDlg::OnPaint(win::DeviceContext& dc) {
+    if (!GetSafeHwnd()->IsIconic()) {
+        PaintBackground(dc, GetSafeHwnd()->GetClientRect());
+        return;
+    }
+    const win::Rect client = GetSafeHwnd()->GetClientRect();
+    const int x = (client.Width() - GetHost().GetSystemMetrics(win::SM_CXICON) + 1) / 2;
+    const int y = (client.Height() - GetHost().GetSystemMetrics(win::SM_CYICON) + 1) / 2;
+    dc.DrawIcon(x, y, appIcon);
+}
+
+win::HICON CCorvaneDlg::OnQueryDragIcon() { return appIcon; }
+
+void CCorvaneDlg::OnClose() {
+    platform_.system.PostThreadMessage(workerThreadId.load(), win::WM_CLOSE, 0, 0);
+    SaveProfiles();
+    StoreAutoExitOption();
+    CDialog::OnClose();
+}
+
+void CCorvaneDlg::SaveProfiles() {
+    if (!profiles::SaveProfileFile(platform_.files, profileFilePath, profileLines)) {
+        MessageBox("创建IP配置备份文件失败!", "提示", win::MB_ICONERROR);
+    }
+}
+
+void CCorvaneDlg::StoreAutoExitOption() {
+    // A marker that cannot be created or removed changes nothing else: the close goes on.
+    if (IsDlgButtonChecked(IDC_AUTO_EXIT)) {
+        platform_.files.CreateEmpty(autoExitMarkerPath);
+    } else {
+        platform_.files.OpenExclusiveAndDelete(autoExitMarkerPath);
+    }
+}
+
+void CCorvaneDlg::OnOK() {}
+
+void CCorvaneDlg::OnDestroy() {}
+
+void CCorvaneDlg::OnGetCurrentConfig() {}
+
+void CCorvaneDlg::OnSelectProfile() {}
+
+}  // namespace app

@@ -1,0 +1,20 @@
+#pragma once
+// The platform services the program runs on, handed to the application object at start-up.
+
+#include "platform/file/FileSystem.h"
+#include "platform/registry/Registry.h"
+#include "platform/shell/Shell.h"
+#include "platform/system/System.h"
+#include "platform/window/WindowHost.h"
+
+namespace app {
+
+struct Platform {
+    win::WindowHost& window;
+    win::System& system;
+    win::FileSystem& files;
+    win::Registry& registry;
+    win::Shell& shell;
+};
+
+}  // namespace app

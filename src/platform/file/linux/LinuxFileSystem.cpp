@@ -1,0 +1,116 @@
+#include "platform/file/linux/LinuxFileSystem.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/text/Gbk.h"
+
+namespace platform_linux {
+namespace {
+
+std::string OsPath(const std::string& gbkPath) { return text::GbkToUtf8(gbkPath); }
+
+// A file descriptor closed with its owner.
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    bool ok() const { return fd_ >= 0; }
+    int release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_;
+};
+
+// A file without any write permission bit stands for the read-only attribute, which holds even for
+// an administrator, as it does where the program comes from.
+bool IsReadOnly(const struct stat& st) { return (st.st_mode & 0222) == 0; }
+
+bool IsRegularFile(int fd) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace
+
+bool LinuxFileSystem::Exists(const std::string& path) {
+    struct stat st {};
+    return ::stat(OsPath(path).c_str(), &st) == 0;
+}
+
+std::optional<std::string> LinuxFileSystem::ReadExisting(const std::string& path) {
+    // Read and write access as the profile file is opened, so a read-only file does not load.
+    Fd fd(::open(OsPath(path).c_str(), O_RDWR | O_CLOEXEC));
+    struct stat st {};
+    if (!fd.ok() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || IsReadOnly(st)) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    return bytes;
+}
+
+long LinuxFileSystem::WriteSome(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
+
+bool LinuxFileSystem::ReplaceContents(const std::string& path, const std::string& bytes) {
+    const std::string target = OsPath(path);
+    // The file must be writable where it stands (a read-only or locked profile file is never
+    // replaced), and it keeps its permissions.
+    mode_t mode = 0644;
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) {
+        Fd probe(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+        if (!probe.ok() || !S_ISREG(st.st_mode) || IsReadOnly(st)) return false;
+        mode = st.st_mode & 07777;
+    }
+    std::string temp = target + ".XXXXXX";
+    Fd fd(::mkstemp(temp.data()));
+    if (!fd.ok()) return false;
+    bool complete = ::fchmod(fd.get(), mode) == 0;
+    for (std::size_t done = 0; complete && done < bytes.size();) {
+        const long n = WriteSome(fd.get(), bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        complete = n > 0;
+        if (complete) done += static_cast<std::size_t>(n);
+    }
+    complete = complete && ::fsync(fd.get()) == 0;
+    complete = ::close(fd.release()) == 0 && complete;
+    if (complete && ::rename(temp.c_str(), target.c_str()) == 0) return true;
+    ::unlink(temp.c_str());
+    return false;
+}
+
+bool LinuxFileSystem::CreateEmpty(const std::string& path) {
+    Fd fd(::open(OsPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    return fd.ok();
+}
+
+bool LinuxFileSystem::OpenExclusiveAndDelete(const std::string& path) {
+    const std::string target = OsPath(path);
+    {
+        Fd fd(::open(target.c_str(), O_RDONLY | O_CLOEXEC));
+        if (!fd.ok() || !IsRegularFile(fd.get())) return false;
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return false;
+    }
+    return ::unlink(target.c_str()) == 0;
+}
+
+}  // namespace platform_linux

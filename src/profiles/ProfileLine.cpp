@@ -1,0 +1,65 @@
+#include "profiles/ProfileLine.h"
+
+#include <array>
+#include <climits>
+
+namespace profiles {
+namespace {
+
+constexpr char kSeparator = '|';
+
+std::string_view TakeField(std::string_view& rest) {
+    const std::size_t bar = rest.find(kSeparator);
+    if (bar == std::string_view::npos) return {};
+    std::string_view field = rest.substr(0, bar);
+    rest.remove_prefix(bar + 1);
+    return field;
+}
+
+bool IsAtoiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+}  // namespace
+
+std::string ComposeProfileLine(const IpProfile& p) {
+    const std::array<const std::string*, 8> fields{&p.name,           &p.iconIndex,      &p.adapter,
+                                                   &p.ipAddress,      &p.subnetMask,     &p.defaultGateway,
+                                                   &p.preferredDns,   &p.alternateDns};
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) line += kSeparator;
+        line += *fields[i];
+    }
+    return line;
+}
+
+IpProfile SplitProfileLine(std::string_view line) {
+    std::string_view rest = line;
+    IpProfile p;
+    p.name = TakeField(rest);
+    p.iconIndex = TakeField(rest);
+    p.adapter = TakeField(rest);
+    p.ipAddress = TakeField(rest);
+    p.subnetMask = TakeField(rest);
+    p.defaultGateway = TakeField(rest);
+    p.preferredDns = TakeField(rest);
+    p.alternateDns = rest;
+    return p;
+}
+
+int IconNumber(std::string_view field) {
+    std::size_t i = 0;
+    while (i < field.size() && IsAtoiSpace(field[i])) ++i;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
+    // Saturate instead of overflowing: any number this large is no icon anyway.
+    long long value = 0;
+    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) {
+        if (value < INT_MAX) value = value * 10 + (field[i] - '0');
+    }
+    if (value > INT_MAX) value = INT_MAX;
+    return static_cast<int>(negative ? -value : value);
+}
+
+bool IsProfileIcon(int iconNumber) { return iconNumber >= 0 && iconNumber < kIconCount; }
+
+}  // namespace profiles

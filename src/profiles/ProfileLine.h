@@ -1,0 +1,33 @@
+#pragma once
+// The profile line: eight fields joined by "|", no quoting, held and saved as GBK bytes:
+//
+//   办公室|2|Example PCI Fast Ethernet Adapter|192.0.2.20|255.255.255.0|192.0.2.1|198.51.100.53|198.51.100.54
+//   name  |icon|adapter description        |address   |mask         |gateway  |preferred DNS|alternate DNS
+
+#include <string>
+#include <string_view>
+
+namespace profiles {
+
+struct IpProfile {
+    std::string name;
+    std::string iconIndex;
+    std::string adapter;
+    std::string ipAddress;
+    std::string subnetMask;
+    std::string defaultGateway;
+    std::string preferredDns;
+    std::string alternateDns;
+};
+
+constexpr int kIconCount = 5;  // icon numbers 0 to 4
+
+std::string ComposeProfileLine(const IpProfile& profile);
+// Takes the fields apart: fields 1 to 7 each end at the next "|" (empty when there is none left),
+// field 8 is whatever remains.
+IpProfile SplitProfileLine(std::string_view line);
+// The icon number of field 2, converted as atoi does: leading blanks, a sign, digits; no digits give 0.
+int IconNumber(std::string_view iconField);
+bool IsProfileIcon(int iconNumber);
+
+}  // namespace profiles

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "AppFixture.h"
+#include "res/Resource.h"
+
+namespace {
+
+using fakes::FakeWindow;
+using namespace res;
+
+using CorvaneDlgTest = AppFixture;
+
+TEST_F(CorvaneDlgTest, PathsComeFromTheExecutablesPath) {
+    RunProgram([&](FakeWindow& dlg) {
+        EXPECT_EQ(app::profileFilePath, ProfilePath());
+        EXPECT_EQ(app::autoExitMarkerPath, MarkerPath());
+        EXPECT_EQ(static_cast<FakeWindow*>(dlg.GetDlgItem(IDC_PROFILE_NAME))->TextLimit(), 12);
+        host.CloseBox(dlg);
+    });
+}
+
+TEST_F(CorvaneDlgTest, FirstRunCreatesAnEmptyProfileFileAtClose) {
+    RunProgram([&](FakeWindow& dlg) {
+        EXPECT_TRUE(app::profileLines.empty());
+        host.CloseBox(dlg);
+    });
+    EXPECT_TRUE(std::filesystem::exists(ProfilePath()));
+    EXPECT_EQ(ReadProfiles(), "");
+    EXPECT_TRUE(host.MessageBoxes().empty());
+}
+
+TEST_F(CorvaneDlgTest, LoadsThreeLinesInFileOrderAndSavesThemBack) {
+    WriteProfiles("a|0|x\r\nb|1|y\nc|2|z\r\n");
+    RunProgram([&](FakeWindow& dlg) {
+        EXPECT_EQ(app::profileLines, (std::vector<std::string>{"a|0|x", "b|1|y", "c|2|z"}));
+        host.CloseBox(dlg);
+    });
+    EXPECT_EQ(ReadProfiles(), "a|0|x\r\nb|1|y\r\nc|2|z\r\n");
+}
+
+TEST_F(CorvaneDlgTest, EscapeEndsWithoutSavingEvenAfterChanges) {
+    WriteProfiles("a|0|x\r\n");
+    RunProgram([&](FakeWindow& dlg) {
+        app::profileLines.push_back("added|1|y");
+        dlg.GetDlgItem(IDC_AUTO_EXIT)->SetCheck(win::BST_CHECKED);
+        host.PressEscape(dlg);
+        EXPECT_EQ(dlg.EndResult(), win::IDCANCEL);
+    });
+    EXPECT_EQ(ReadProfiles(), "a|0|x\r\n");
+    EXPECT_FALSE(std::filesystem::exists(MarkerPath()));
+}
+
+TEST_F(CorvaneDlgTest, AutoExitMarkerFollowsTheCheckBox) {
+    RunProgram([&](FakeWindow& dlg) {
+        EXPECT_EQ(dlg.GetDlgItem(IDC_AUTO_EXIT)->GetCheck(), win::BST_UNCHECKED);
+        host.Click(dlg, IDC_AUTO_EXIT);
+        host.CloseBox(dlg);
+    });
+    ASSERT_TRUE(std::filesystem::exists(MarkerPath()));
+    EXPECT_EQ(std::filesystem::file_size(MarkerPath()), 0u);
+
+    RunProgram([&](FakeWindow& dlg) {
+        EXPECT_EQ(dlg.GetDlgItem(IDC_AUTO_EXIT)->GetCheck(), win::BST_CHECKED);
+        host.Click(dlg, IDC_AUTO_EXIT);
+        host.CloseBox(dlg);
+    });
+    EXPECT_FALSE(std::filesystem::exists(MarkerPath()));
+}
+
+TEST_F(CorvaneDlgTest, SaveFailureShowsTheMessageAndTheOldFileSurvives) {
+    WriteProfiles("old|0|x\r\n");
+    std::filesystem::permissions(ProfilePath(), std::filesystem::perms::owner_read);
+    RunProgram([&](FakeWindow& dlg) {
+        EXPECT_TRUE(app::profileLines.empty()) << "a read-only file is not loaded";
+        app::profileLines.push_back("new|1|y");
+        host.Click(dlg, IDC_AUTO_EXIT);
+        host.CloseBox(dlg);
+        EXPECT_EQ(dlg.EndResult(), win::IDCANCEL) << "the close goes on";
+    });
+    const auto boxes = host.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "创建IP配置备份文件失败!");
+    EXPECT_EQ(boxes[0].caption, "提示");
+    EXPECT_EQ(boxes[0].type, win::MB_ICONERROR);
+    EXPECT_NE(boxes[0].owner, nullptr);
+    EXPECT_EQ(ReadProfiles(), "old|0|x\r\n");
+    EXPECT_TRUE(std::filesystem::exists(MarkerPath())) << "the marker step still runs";
+}
+
+TEST_F(CorvaneDlgTest, ProfileFileThatIsADirectoryLoadsNothingAndFailsToSave) {
+    std::filesystem::create_directory(ProfilePath());
+    RunProgram([&](FakeWindow& dlg) {
+        EXPECT_TRUE(app::profileLines.empty());
+        host.CloseBox(dlg);
+    });
+    ASSERT_EQ(host.MessageBoxes().size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_directory(ProfilePath()));
+}
+
+TEST_F(CorvaneDlgTest, CloseSequencePostsCloseToTheWorkerFirst) {
+    RunProgram([&](FakeWindow& dlg) { host.CloseBox(dlg); });
+    ASSERT_EQ(system.posted.size(), 1u);
+    EXPECT_EQ(system.posted[0].message, win::WM_CLOSE);
+}
+
+TEST_F(CorvaneDlgTest, SystemMenuGetsTheAboutItemAndIconsAreSet) {
+    RunProgram([&](FakeWindow& dlg) {
+        ASSERT_EQ(dlg.SystemMenu().size(), 2u);
+        EXPECT_EQ(dlg.SystemMenu()[0].first, 0u);
+        EXPECT_EQ(dlg.SystemMenu()[1].first, IDM_ABOUTBOX);
+        EXPECT_EQ(dlg.SystemMenu()[1].second, "关于 Corvane(&A)...");
+        ASSERT_NE(dlg.BigIcon(), nullptr);
+        EXPECT_EQ(fakes::FakeWindowHost::IconOf(dlg.BigIcon())->resourceId, IDR_MAINFRAME);
+        EXPECT_EQ(dlg.SmallIcon(), dlg.BigIcon());
+        host.CloseBox(dlg);
+    });
+}
+
+TEST_F(CorvaneDlgTest, SystemMenuAboutCommandOpensTheAboutBox) {
+    RunProgram([&](FakeWindow& dlg) {
+        host.DialogOf(dlg)->OnSysCommand(IDM_ABOUTBOX | 0x3);
+        host.CloseBox(dlg);
+    });
+    EXPECT_EQ(host.ModalTemplates(), (std::vector<int>{IDD_MAIN, IDD_ABOUTBOX}));
+}
+
+TEST_F(CorvaneDlgTest, SendingCloseFromAnotherThreadRunsTheCloseSequence) {
+    RunProgram([&](FakeWindow& dlg) {
+        app::profileLines.push_back("sent|0|x");
+        std::thread worker([&] { dlg.SendMessage(win::WM_CLOSE, 0, 0); });
+        worker.join();
+        EXPECT_EQ(dlg.EndResult(), win::IDCANCEL);
+    });
+    EXPECT_EQ(ReadProfiles(), "sent|0|x\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,70 @@
+// Compiled with GBK literals, like the program.
+#include "profiles/ProfileLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using profiles::IpProfile;
+
+const IpProfile kOffice{"办公室",        "2",           "Example PCI Fast Ethernet Adapter", "192.0.2.20", "255.255.255.0",
+                        "192.0.2.1", "198.51.100.53", "198.51.100.54"};
+
+TEST(ProfileLine, ComposesTheExampleLine) {
+    const std::string line = profiles::ComposeProfileLine(kOffice);
+    EXPECT_EQ(line,
+              "办公室|2|Example PCI Fast Ethernet Adapter|192.0.2.20|255.255.255.0|192.0.2.1|198.51.100.53|"
+              "198.51.100.54");
+    EXPECT_EQ(line.substr(0, 9), "\xB0\xEC\xB9\xAB\xCA\xD2\x7C\x32\x7C");
+    EXPECT_EQ(line.size() + 2, 107u) << "with its CR LF the record takes 107 bytes";
+}
+
+TEST(ProfileLine, SplitGivesBackEveryField) {
+    const IpProfile p = profiles::SplitProfileLine(profiles::ComposeProfileLine(kOffice));
+    EXPECT_EQ(p.name, kOffice.name);
+    EXPECT_EQ(p.iconIndex, "2");
+    EXPECT_EQ(p.adapter, kOffice.adapter);
+    EXPECT_EQ(p.ipAddress, kOffice.ipAddress);
+    EXPECT_EQ(p.subnetMask, kOffice.subnetMask);
+    EXPECT_EQ(p.defaultGateway, kOffice.defaultGateway);
+    EXPECT_EQ(p.preferredDns, kOffice.preferredDns);
+    EXPECT_EQ(p.alternateDns, kOffice.alternateDns);
+}
+
+TEST(ProfileLine, FewerSeparatorsLeaveMiddleFieldsEmptyAndTheRestInFieldEight) {
+    struct Case {
+        const char* line;
+        const char* name;
+        const char* icon;
+        const char* adapter;
+        const char* last;
+    };
+    const Case cases[] = {
+        {"no bars at all", "", "", "", "no bars at all"},
+        {"home|3|rest", "home", "3", "", "rest"},
+        {"", "", "", "", ""},
+        {"a|b|c|d|e|f|g|h|i|j", "a", "b", "c", "h|i|j"},
+        {"|||||||", "", "", "", ""},
+    };
+    for (const auto& c : cases) {
+        const IpProfile p = profiles::SplitProfileLine(c.line);
+        EXPECT_EQ(p.name, c.name) << c.line;
+        EXPECT_EQ(p.iconIndex, c.icon) << c.line;
+        EXPECT_EQ(p.adapter, c.adapter) << c.line;
+        EXPECT_EQ(p.alternateDns, c.last) << c.line;
+    }
+    EXPECT_EQ(profiles::SplitProfileLine("home|3|rest").ipAddress, "");
+}
+
+TEST(ProfileLine, IconNumberFollowsAtoi) {
+    const std::pair<const char*, int> cases[] = {
+        {"2", 2}, {"x", 0}, {"", 0}, {"  3", 3}, {"\t4z", 4}, {"-1", -1}, {"+2", 2}, {"7", 7}, {"99999999999", 2147483647},
+    };
+    for (const auto& [field, expected] : cases) EXPECT_EQ(profiles::IconNumber(field), expected) << field;
+    EXPECT_TRUE(profiles::IsProfileIcon(0));
+    EXPECT_TRUE(profiles::IsProfileIcon(4));
+    EXPECT_FALSE(profiles::IsProfileIcon(5));
+    EXPECT_FALSE(profiles::IsProfileIcon(-1));
+}
+
+}  // namespace
