@@ -9,4 +9,9 @@ inline constexpr const char* kAuthorName = OSTRELLE_AUTHOR_NAME;
 inline constexpr const char* kAuthorMessengerNumber = OSTRELLE_MESSENGER_NUMBER;
 inline constexpr const char* kAuthorMail = OSTRELLE_AUTHOR_MAIL;
 
+// The contact links' targets.
+inline constexpr const char* kMessengerLinkUrl =
+    OSTRELLE_MESSENGER_LINK_BASE "?V=1&Uin=" OSTRELLE_MESSENGER_NUMBER "&Site=Ostrelle&Menu=yes";
+inline constexpr const char* kMailLinkUrl = "mailto:" OSTRELLE_AUTHOR_MAIL;
+
 }  // namespace res
