@@ -16,8 +16,12 @@ using namespace res;
 namespace {
 
 const win::CommandMapEntry<CCorvaneDlg> kCommandMap[] = {
-    {win::BN_CLICKED, IDC_GET_CURRENT, &CCorvaneDlg::OnGetCurrentConfig},
+    {win::BN_CLICKED, IDC_SWITCH, &CCorvaneDlg::OnSwitch},
+    {win::BN_CLICKED, IDC_ADD, &CCorvaneDlg::OnAddProfile},
+    {win::BN_CLICKED, IDC_MODIFY, &CCorvaneDlg::OnModifyProfile},
+    {win::BN_CLICKED, IDC_DELETE, &CCorvaneDlg::OnDeleteProfile},
     {win::LBN_SELCHANGE, IDC_PROFILE_LIST, &CCorvaneDlg::OnSelectProfile},
+    {win::BN_CLICKED, IDC_GET_CURRENT, &CCorvaneDlg::OnGetCurrentConfig},
 };
 
 constexpr int kProfileNameLimit = 12;
@@ -118,8 +122,5 @@ void CCorvaneDlg::OnOK() {}
 
 void CCorvaneDlg::OnDestroy() {}
 
-void CCorvaneDlg::OnGetCurrentConfig() {}
-
-void CCorvaneDlg::OnSelectProfile() {}
 
 }  // namespace app

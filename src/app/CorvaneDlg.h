@@ -1,3 +1,4 @@
+// deadline). Do not commit this line.
 #pragma once
 // The main dialog: initialisation in its fixed order, painting, the close sequence and the command map.
 
@@ -10,7 +11,7 @@
 namespace app {
 
 class CCorvaneDlg : public win::CDialog {
-public:
+  public:
     explicit CCorvaneDlg(Platform& platform);
 
     Platform& GetPlatform() const { return platform_; }
@@ -26,18 +27,38 @@ public:
     void OnDestroy() override;
 
     // Commands (the command map routes the buttons and notifications here).
-    void OnGetCurrentConfig();
+    void OnSwitch();
+    void OnAddProfile();
+    void OnModifyProfile();
+    void OnDeleteProfile();
     void OnSelectProfile();
+    void OnGetCurrentConfig();
+    // Adapter box and address controls (CorvaneDlgAdapters.cpp).
+    void RefreshAdapters();
+    void ShowAdapterSettings();
+    // Writes the profile's addresses into the adapter box's adapter and announces them; false, after
+    // the specific message, on failure or when no adapter is selected.
+    bool ApplyToSelectedAdapter(const std::string& ipAddress, const std::string& subnetMask,
+                                const std::string& defaultGateway, const std::string& preferredDns,
+                                const std::string& alternateDns);
 
-protected:
+  protected:
     bool OnCmdMsg(int controlId, win::UINT notifyCode) override;
 
-private:
+  private:
     void DoDataExchange();
     void AddAboutMenuItem();
     void LoadProfiles();
     void SaveProfiles();
     void StoreAutoExitOption();
+    // Profile editing (CorvaneDlgProfiles.cpp).
+    bool TakeSelectedProfile(int& index) const;
+    bool ComposeProfileFromControls(std::string& line, int& iconNumber);
+    void ShowProfileButtons(bool show);
+    std::string SelectedAdapterText() const;
+    int CurrentProfileIndex() const;
+    void AddProfileEntry(const std::string& name, int iconNumber);
+    void InsertProfileEntry(int index, const std::string& name, int iconNumber);
 
     Platform& platform_;
     std::string modulePath;

@@ -1,0 +1,169 @@
+// Compiled with GBK as the execution character set: the message texts are the program's own bytes.
+// The profile commands: the right-hand controls edit one profile, which Add appends and Modify
+// writes over the selected one; entry i of the profile list always belongs to line i.
+#include <cstdio>
+
+#include "app/CorvaneDlg.h"
+#include "app/Globals.h"
+#include "profiles/ProfileLine.h"
+#include "res/Resource.h"
+
+namespace app {
+
+using namespace res;
+
+namespace {
+
+constexpr const char* kCaption = "提示";
+constexpr int kCurrentConfigIcon = 3;
+constexpr int kProfileControls[] = {IDC_MODIFY, IDC_DELETE, IDC_LABEL_MODIFY, IDC_LABEL_DELETE};
+constexpr int kAddressControls[] = {IDC_IP_ADDRESS, IDC_SUBNET_MASK, IDC_DEFAULT_GATEWAY, IDC_PREFERRED_DNS,
+                                    IDC_ALTERNATE_DNS};
+
+}  // namespace
+
+int CCorvaneDlg::CurrentProfileIndex() const {
+    return GetDlgItem(IDC_PROFILE_LIST)->GetCurSel();
+}
+
+void CCorvaneDlg::AddProfileEntry(const std::string& name, int) {
+    GetDlgItem(IDC_PROFILE_LIST)->AddString(name);
+}
+
+void CCorvaneDlg::InsertProfileEntry(int index, const std::string& name, int) {
+    GetDlgItem(IDC_PROFILE_LIST)->InsertString(index, name);
+}
+
+// An index that names no line (none selected, or past the end after the last entry was deleted)
+// counts as no selection, so no command ever reaches past profileLines.
+bool CCorvaneDlg::TakeSelectedProfile(int& index) const {
+    index = CurrentProfileIndex();
+    return index >= 0 && static_cast<std::size_t>(index) < profileLines.size();
+}
+
+std::string CCorvaneDlg::SelectedAdapterText() const {
+    win::HWND box = GetDlgItem(IDC_ADAPTER_BOX);
+    return box == nullptr ? std::string() : box->GetItemText(box->GetCurSel());
+}
+
+// A "|" in the name would split the line at another place when it is read back, moving every later
+// field: such a name is refused, and the typed text stays in the edit for the user to change.
+bool CCorvaneDlg::ComposeProfileFromControls(std::string& line, int& iconNumber) {
+    profiles::IpProfile p;
+    p.name = GetDlgItemText(IDC_PROFILE_NAME);
+    if (p.name.find('|') != std::string::npos) {
+        MessageBox("IP配置名称中不能含有字符\"|\"，请修改名称后再试!", kCaption,
+                   win::MB_OK | win::MB_ICONINFORMATION);
+        return false;
+    }
+    iconNumber = GetDlgItem(IDC_ICON_BOX)->GetCurSel();
+    char icon[16];
+    std::snprintf(icon, sizeof icon, "%d", iconNumber);
+    p.iconIndex = icon;
+    p.adapter = SelectedAdapterText();
+    p.ipAddress = GetDlgItemText(IDC_IP_ADDRESS);
+    p.subnetMask = GetDlgItemText(IDC_SUBNET_MASK);
+    p.defaultGateway = GetDlgItemText(IDC_DEFAULT_GATEWAY);
+    p.preferredDns = GetDlgItemText(IDC_PREFERRED_DNS);
+    p.alternateDns = GetDlgItemText(IDC_ALTERNATE_DNS);
+    line = profiles::ComposeProfileLine(p);
+    return true;
+}
+
+void CCorvaneDlg::ShowProfileButtons(bool show) {
+    for (int id : kProfileControls)
+        GetDlgItem(id)->ShowWindow(show ? win::SW_SHOW : win::SW_HIDE);
+}
+
+void CCorvaneDlg::OnSwitch() {
+    int i = -1;
+    if (!TakeSelectedProfile(i)) {
+        MessageBox("请在IP配置列表中选中一项后再按切换!", kCaption, win::MB_OK | win::MB_ICONINFORMATION);
+        return;
+    }
+    const profiles::IpProfile p = profiles::SplitProfileLine(profileLines[static_cast<std::size_t>(i)]);
+    if (!ApplyToSelectedAdapter(p.ipAddress, p.subnetMask, p.defaultGateway, p.preferredDns,
+                                p.alternateDns)) {
+        MessageBox("IP配置切换失败!请根据前述错误原因进行具体的调整与修改!", kCaption,
+                   win::MB_OK | win::MB_ICONERROR);
+        return;
+    }
+    if (IsDlgButtonChecked(IDC_AUTO_EXIT)) {
+        // Sent, not posted: the close sequence saves the profiles before this returns.
+        GetSafeHwnd()->SendMessage(win::WM_CLOSE, 0, 0);
+        return;
+    }
+    MessageBox("IP配置切换成功!", kCaption, win::MB_OK | win::MB_ICONINFORMATION);
+}
+
+void CCorvaneDlg::OnAddProfile() {
+    std::string line;
+    int icon = -1;
+    if (!ComposeProfileFromControls(line, icon))
+        return;
+    profileLines.push_back(line);
+    AddProfileEntry(profiles::SplitProfileLine(line).name, icon);
+}
+
+void CCorvaneDlg::OnModifyProfile() {
+    int i = -1;
+    if (!TakeSelectedProfile(i)) {
+        MessageBox("请在左侧的IP配置列表中选中一项后再按修改!", kCaption,
+                   win::MB_OK | win::MB_ICONINFORMATION);
+        return;
+    }
+    std::string line;
+    int icon = -1;
+    if (!ComposeProfileFromControls(line, icon))
+        return;
+    profileLines[static_cast<std::size_t>(i)] = line;
+    GetDlgItem(IDC_PROFILE_LIST)->DeleteString(i);
+    InsertProfileEntry(i, profiles::SplitProfileLine(line).name, icon);
+}
+
+void CCorvaneDlg::OnDeleteProfile() {
+    int i = -1;
+    if (!TakeSelectedProfile(i)) {
+        MessageBox("请在左侧的IP配置列表中选中一项后再按删除!", kCaption,
+                   win::MB_OK | win::MB_ICONINFORMATION);
+        return;
+    }
+    if (MessageBox("确实要删除此IP配置吗?", kCaption, win::MB_OKCANCEL) != win::IDOK)
+        return;
+    GetDlgItem(IDC_PROFILE_LIST)->DeleteString(i);
+    profileLines.erase(profileLines.begin() + i);
+}
+
+void CCorvaneDlg::OnSelectProfile() {
+    int i = -1;
+    if (!TakeSelectedProfile(i))
+        return;
+    ShowProfileButtons(true);
+    const profiles::IpProfile p = profiles::SplitProfileLine(profileLines[static_cast<std::size_t>(i)]);
+    SetDlgItemText(IDC_CONFIG_GROUP, p.name + "的IP配置");
+    SetDlgItemText(IDC_PROFILE_NAME, p.name);
+    // A number outside 0 to 4 names no entry and leaves the icon box without a selection.
+    GetDlgItem(IDC_ICON_BOX)->SetCurSel(profiles::IconNumber(p.iconIndex));
+    win::HWND adapters = GetDlgItem(IDC_ADAPTER_BOX);
+    for (int k = 0; k < adapters->GetCount(); ++k) {
+        if (adapters->GetItemText(k) == p.adapter) {
+            adapters->SetCurSel(k);
+            ShowAdapterSettings();
+            break;
+        }
+    }
+    const std::string* addresses[] = {&p.ipAddress, &p.subnetMask, &p.defaultGateway, &p.preferredDns,
+                                      &p.alternateDns};
+    for (std::size_t k = 0; k < std::size(kAddressControls); ++k)
+        SetDlgItemText(kAddressControls[k], *addresses[k]);
+}
+
+void CCorvaneDlg::OnGetCurrentConfig() {
+    RefreshAdapters();
+    SetDlgItemText(IDC_CONFIG_GROUP, "当前的IP配置");
+    SetDlgItemText(IDC_PROFILE_NAME, "当前IP配置");
+    ShowProfileButtons(false);
+    GetDlgItem(IDC_ICON_BOX)->SetCurSel(kCurrentConfigIcon);
+}
+
+}  // namespace app
