@@ -1,0 +1,166 @@
+#include "controls/ListBoxCH.h"
+
+#include <algorithm>
+
+namespace controls {
+
+namespace {
+
+constexpr win::COLORREF kBlack = win::RGB(0, 0, 0);
+constexpr std::uintptr_t kNoData = ~std::uintptr_t{0};
+
+// GBK: a byte 0x81..0xFE starts a two-byte character.
+bool IsLeadByte(unsigned char byte) {
+    return byte >= 0x81 && byte <= 0xFE;
+}
+
+}  // namespace
+
+void CopyProfileText(char (&field)[ProfileListItem::kTextSize], const char* text) {
+    constexpr std::size_t kMaxBytes = ProfileListItem::kTextSize - 1;
+    std::size_t length = 0;
+    if (text != nullptr) {
+        // Names read from a hand-edited profile file are not limited; a cut must not leave the first
+        // half of a double-byte character at the end, which would be drawn as a broken character.
+        while (text[length] != '\0') {
+            const bool wide =
+                IsLeadByte(static_cast<unsigned char>(text[length])) && text[length + 1] != '\0';
+            const std::size_t next = length + (wide ? 2 : 1);
+            if (next > kMaxBytes)
+                break;
+            length = next;
+        }
+        std::copy_n(text, length, field);
+    }
+    field[length] = '\0';
+}
+
+ProfileListItem* CListBoxCH::NewRecord(const char* text, win::HICON icon) {
+    auto record = std::make_unique<ProfileListItem>();
+    CopyProfileText(record->text, text);
+    record->icon = icon;
+    items.push_back(std::move(record));
+    return items.back().get();
+}
+
+const ProfileListItem* CListBoxCH::RecordOf(std::uintptr_t itemData) const {
+    if (itemData == 0 || itemData == kNoData)
+        return nullptr;
+    // Only our own records are trusted: an entry added behind our back carries other data.
+    for (const auto& record : items) {
+        if (reinterpret_cast<std::uintptr_t>(record.get()) == itemData)
+            return record.get();
+    }
+    return nullptr;
+}
+
+void CListBoxCH::AddItem(const char* text, win::HICON icon) {
+    ProfileListItem* record = NewRecord(text, icon);
+    win::HWND list = GetSafeHwnd();
+    if (list == nullptr)
+        return;
+    const int index = list->AddString("");
+    if (index >= 0)
+        list->SetItemData(index, reinterpret_cast<std::uintptr_t>(record));
+}
+
+void CListBoxCH::InsertItem(int index, const char* text, win::HICON icon) {
+    ProfileListItem* record = NewRecord(text, icon);
+    win::HWND list = GetSafeHwnd();
+    if (list == nullptr)
+        return;
+    // The record goes to the index the list box reports: an index of -1 or past the end appends, and
+    // item data set at -1 would land on every entry.
+    const int inserted = list->InsertString(index, "");
+    if (inserted >= 0)
+        list->SetItemData(inserted, reinterpret_cast<std::uintptr_t>(record));
+}
+
+void CListBoxCH::SetCurrentIndex(int index) {
+    currentIndex = index;
+    if (win::HWND list = GetSafeHwnd())
+        list->SetCurSel(index);
+}
+
+void CListBoxCH::PreSubclassWindow() {
+    currentIndex = -1;
+}
+
+void CListBoxCH::MeasureItem(win::MeasureItemStruct& measureItem) {
+    measureItem.itemWidth = kRowWidth;
+    measureItem.itemHeight = kRowHeight;
+}
+
+void CListBoxCH::DrawRow(win::DeviceContext& dc, const win::Rect& row, const win::Rect& fill,
+                         const ProfileListItem* record, win::COLORREF fillColor,
+                         win::COLORREF textColor) const {
+    dc.FillSolidRect(fill, fillColor);
+    if (drawSeparator)
+        dc.DrawEdge(fill, win::EDGE_SUNKEN, win::BF_BOTTOM);
+    if (record == nullptr)
+        return;
+    // A profile whose icon number names no icon keeps its row but has no icon to show.
+    if (record->icon != nullptr)
+        dc.DrawIcon(row.left + 2, row.top + 2, record->icon);
+    dc.SetTextColor(textColor);
+    // The text sits right of the 32-pixel icon, a little below the row's middle line. Without
+    // DT_NOPREFIX an "&" in a name underlines the next letter, as in the names' other displays.
+    const win::Rect text{row.left + 34, row.top + 12, row.right, row.bottom + 8};
+    dc.DrawText(record->text, text, win::DT_SINGLELINE);
+}
+
+void CListBoxCH::DrawItem(win::DrawItemStruct& drawItem) {
+    const bool selected = (drawItem.itemState & win::ODS_SELECTED) != 0;
+    const bool whole = (drawItem.itemAction & win::ODA_DRAWENTIRE) != 0;
+    const bool selectionChanged = (drawItem.itemAction & win::ODA_SELECT) != 0;
+    const bool normalLook = whole || (!selected && selectionChanged);
+    const bool selectedLook = selected && (whole || selectionChanged);
+    // A focus change alone draws nothing: the selected colours already mark the row.
+    if ((!normalLook && !selectedLook) || drawItem.dc == nullptr)
+        return;
+
+    win::DeviceContext& dc = *drawItem.dc;
+    const win::Rect& row = drawItem.rcItem;
+    const ProfileListItem* record = RecordOf(drawItem.itemData);
+    dc.SetBkMode(win::TRANSPARENT);
+    if (normalLook)
+        DrawRow(dc, row, row, record, backColor, kBlack);
+    if (selectedLook) {
+        dc.FrameRect(row, kBlack);
+        DrawRow(dc, row, row.Deflated(1), record, selectedBackColor, selectedTextColor);
+    }
+}
+
+void CListBoxCH::OnLButtonUp(win::UINT, win::Point point) {
+    // The list box reports the selection change to the dialog while it handles this release, and the
+    // dialog's handler asks for the current index: it must name the clicked row before Default().
+    if (win::HWND list = GetSafeHwnd()) {
+        currentIndex = list->GetCount() == 0 ? -1 : static_cast<int>(list->ItemFromPoint(point) & 0xFFFF);
+    }
+    Default();
+}
+
+// The list box asks before it moves its selection and reports the change while it moves, so the
+// current index is set here to the entry the key moves to. A single-selection list box whose selection
+// is not on the caret entry (nothing selected yet, or the selected entry was just replaced) first
+// selects the caret entry itself; otherwise up and down move one entry and stop at either end. Other
+// keys leave the current index alone. The answer is always -1: the list box does its own move.
+int CListBoxCH::VKeyToItem(win::UINT key, win::UINT caretIndex) {
+    win::HWND list = GetSafeHwnd();
+    if ((key != win::VK_UP && key != win::VK_DOWN) || list == nullptr)
+        return -1;
+    const int count = list->GetCount();
+    if (count == 0)
+        return -1;
+    const int caret = std::clamp(static_cast<int>(caretIndex), 0, count - 1);
+    if (list->GetCurSel() != caret) {
+        currentIndex = caret;
+    } else if (key == win::VK_UP) {
+        currentIndex = std::max(caret - 1, 0);
+    } else {
+        currentIndex = std::min(caret + 1, count - 1);
+    }
+    return -1;
+}
+
+}  // namespace controls
