@@ -1,0 +1,318 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "ControlsDialog.h"
+#include "DrawOps.h"
+
+namespace controls_test {
+namespace {
+
+using fakes::FakeWindow;
+using Lines = std::vector<std::string>;
+
+// ---------------------------------------------------------------------------------------------------
+// Drawing a row: the list's rectangle R is 0,40 - 100,80, the record's name "Office".
+
+struct DrawCase {
+    const char* name;
+    win::UINT action;
+    win::UINT state;
+    bool withRecord;
+    Lines expected;
+};
+
+const Lines kNormalLook = {"fill 0,40,100,80 FFFFFF", "edge 0,40,100,80 A 8", "icon 2,42", "textcolor 000000",
+                           "text 'Office' 34,52,100,88 20 in 000000"};
+const Lines kSelectedLook = {"frame 0,40,100,80 000000", "fill 1,41,99,79 FF0000",
+                             "edge 1,41,99,79 A 8",      "icon 2,42",
+                             "textcolor FFFFFF",         "text 'Office' 34,52,100,88 20 in FFFFFF"};
+
+Lines Concat(Lines a, const Lines& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+const DrawCase kDrawCases[] = {
+    {"selected row drawn whole: normal look, then selected look over it", win::ODA_DRAWENTIRE,
+     win::ODS_SELECTED | win::ODS_FOCUS, true, Concat(Concat({"bkmode 1"}, kNormalLook), kSelectedLook)},
+    {"row drawn whole", win::ODA_DRAWENTIRE, 0, true, Concat({"bkmode 1"}, kNormalLook)},
+    {"row losing the selection", win::ODA_SELECT, 0, true, Concat({"bkmode 1"}, kNormalLook)},
+    {"row gaining the selection", win::ODA_SELECT, win::ODS_SELECTED, true,
+     Concat({"bkmode 1"}, kSelectedLook)},
+    {"focus alone on a selected row", win::ODA_FOCUS, win::ODS_SELECTED | win::ODS_FOCUS, true, {}},
+    {"focus alone on a plain row", win::ODA_FOCUS, win::ODS_FOCUS, true, {}},
+    {"entry without a record: background only",
+     win::ODA_DRAWENTIRE,
+     win::ODS_SELECTED,
+     false,
+     {"bkmode 1", "fill 0,40,100,80 FFFFFF", "edge 0,40,100,80 A 8", "frame 0,40,100,80 000000",
+      "fill 1,41,99,79 FF0000", "edge 1,41,99,79 A 8"}},
+};
+
+class ListBoxDrawTest : public ControlsTest, public ::testing::WithParamInterface<DrawCase> {};
+
+TEST_P(ListBoxDrawTest, DrawsTheRowAsItsStateAsks) {
+    const DrawCase& c = GetParam();
+    Run([&](FakeWindow& window) {
+        dialog.list.AddItem("Office", host.LoadIcon(139, 32));
+        fakes::RecordingDeviceContext dc;
+        win::DrawItemStruct draw{win::ODT_LISTBOX,
+                                 kList,
+                                 0,
+                                 c.action,
+                                 c.state,
+                                 &dc,
+                                 {0, 40, 100, 80},
+                                 c.withRecord ? Control(window, kList).Items()[0].data : 0};
+        dialog.list.DrawItem(draw);
+        EXPECT_EQ(Describe(dc), c.expected);
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ListBoxDrawTest, ::testing::ValuesIn(kDrawCases),
+                         [](const auto& info) { return "case" + std::to_string(info.index); });
+
+TEST_F(ControlsTest, ListColoursAndSeparatorFollowTheSetters) {
+    Run([&](FakeWindow& window) {
+        dialog.list.SetBackColor(win::RGB(1, 2, 3));
+        dialog.list.SetSelectedBackColor(win::RGB(4, 5, 6));
+        dialog.list.SetSelectedTextColor(win::RGB(7, 8, 9));
+        dialog.list.SetSeparator(false);
+        dialog.list.AddItem("x", nullptr);
+        fakes::RecordingDeviceContext dc;
+        win::DrawItemStruct draw{win::ODT_LISTBOX,
+                                 kList,
+                                 0,
+                                 win::ODA_DRAWENTIRE,
+                                 win::ODS_SELECTED,
+                                 &dc,
+                                 {0, 0, 50, 40},
+                                 Control(window, kList).Items()[0].data};
+        dialog.list.DrawItem(draw);
+        // A record without an icon (an icon number that names none) still shows its name.
+        EXPECT_EQ(Describe(dc),
+                  (Lines{"bkmode 1", "fill 0,0,50,40 030201", "textcolor 000000",
+                         "text 'x' 34,12,50,48 20 in 000000", "frame 0,0,50,40 000000",
+                         "fill 1,1,49,39 060504", "textcolor 090807", "text 'x' 34,12,50,48 20 in 090807"}));
+    });
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Names as they come from the profile file.
+
+struct NameCase {
+    const char* what;
+    std::string name;
+    std::string stored;
+};
+
+const std::string kTwelveGbk =
+    "\xB0\xEC\xB9\xAB\xCA\xD2\xB0\xEC\xB9\xAB\xCA\xD2\xB0\xEC\xB9\xAB\xCA\xD2"
+    "\xB0\xEC\xB9\xAB\xCA\xD2";  // 办公室 four times
+
+const NameCase kNameCases[] = {
+    {"ampersand kept for the prefix rule", "R&D && more", "R&D && more"},
+    {"twelve GBK characters", kTwelveGbk, kTwelveGbk},
+    {"empty", "", ""},
+    {"300 single bytes cut to 255", std::string(300, 'a'), std::string(255, 'a')},
+    {"255 bytes kept whole", std::string(255, 'b'), std::string(255, 'b')},
+    {"150 GBK characters cut before the half character",
+     [] {
+         std::string s;
+         for (int i = 0; i < 150; ++i)
+             s += "\xB0\xEC";
+         return s;
+     }(),
+     [] {
+         std::string s;
+         for (int i = 0; i < 127; ++i)
+             s += "\xB0\xEC";
+         return s;
+     }()},
+    {"one single byte then GBK: the cut lands on 255",
+     "a" +
+         [] {
+             std::string s;
+             for (int i = 0; i < 150; ++i)
+                 s += "\xB0\xEC";
+             return s;
+         }(),
+     "a" +
+         [] {
+             std::string s;
+             for (int i = 0; i < 127; ++i)
+                 s += "\xB0\xEC";
+             return s;
+         }()},
+};
+
+TEST(ProfileTextTest, NamesAreStoredWholeOrCutInsideTheField) {
+    for (const NameCase& c : kNameCases) {
+        controls::ProfileListItem item;
+        std::memset(item.text, 'z', sizeof item.text);
+        controls::CopyProfileText(item.text, c.name.c_str());
+        EXPECT_EQ(std::string(item.text), c.stored) << c.what;
+    }
+    controls::ProfileListItem item;
+    controls::CopyProfileText(item.text, nullptr);
+    EXPECT_STREQ(item.text, "");
+}
+
+TEST_F(ControlsTest, NameWithAmpersandIsDrawnWithPrefixProcessing) {
+    Run([&](FakeWindow& window) {
+        dialog.list.AddItem("R&D", nullptr);
+        fakes::RecordingDeviceContext dc;
+        win::DrawItemStruct draw{win::ODT_LISTBOX,
+                                 kList,
+                                 0,
+                                 win::ODA_DRAWENTIRE,
+                                 0,
+                                 &dc,
+                                 {0, 0, 100, 40},
+                                 Control(window, kList).Items()[0].data};
+        dialog.list.DrawItem(draw);
+        const auto texts = dc.OfKind(fakes::DrawOp::DrawText);
+        ASSERT_EQ(texts.size(), 1u);
+        EXPECT_EQ(texts[0].text, "R&D");
+        EXPECT_EQ(texts[0].flags, win::DT_SINGLELINE) << "no DT_NOPREFIX";
+    });
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Records and the current index.
+
+std::string DrawnName(controls::CListBoxCH& list, FakeWindow& window, int index) {
+    fakes::RecordingDeviceContext dc;
+    win::DrawItemStruct draw{win::ODT_LISTBOX,
+                             kList,
+                             index,
+                             win::ODA_DRAWENTIRE,
+                             0,
+                             &dc,
+                             {0, 0, 100, 40},
+                             window.Items()[static_cast<std::size_t>(index)].data};
+    list.DrawItem(draw);
+    const auto texts = dc.OfKind(fakes::DrawOp::DrawText);
+    return texts.empty() ? "<none>" : texts[0].text;
+}
+
+TEST_F(ControlsTest, ReplacingTheCurrentEntryKeepsTheCurrentIndex) {
+    Run([&](FakeWindow& window) {
+        FakeWindow& list = Control(window, kList);
+        EXPECT_EQ(dialog.list.GetCurrentIndex(), -1) << "attached: nothing is current";
+        for (const char* name : {"a", "b", "c"})
+            dialog.list.AddItem(name, nullptr);
+        EXPECT_EQ(list.Items()[1].height, 40);
+        dialog.list.SetCurrentIndex(1);
+        EXPECT_EQ(list.GetCurSel(), 1);
+
+        list.DeleteString(1);
+        dialog.list.InsertItem(1, "b2", nullptr);
+        EXPECT_EQ(dialog.list.GetCurrentIndex(), 1);
+        EXPECT_EQ(DrawnName(dialog.list, list, 0), "a");
+        EXPECT_EQ(DrawnName(dialog.list, list, 1), "b2");
+        EXPECT_EQ(DrawnName(dialog.list, list, 2), "c");
+    });
+}
+
+TEST_F(ControlsTest, InsertingPastTheEndAppendsWithoutTouchingOtherEntries) {
+    Run([&](FakeWindow& window) {
+        FakeWindow& list = Control(window, kList);
+        dialog.list.AddItem("a", nullptr);
+        dialog.list.AddItem("b", nullptr);
+        dialog.list.InsertItem(-1, "c", nullptr);
+        dialog.list.InsertItem(99, "d", nullptr);
+        ASSERT_EQ(list.GetCount(), 4);
+        EXPECT_EQ(DrawnName(dialog.list, list, 0), "a");
+        EXPECT_EQ(DrawnName(dialog.list, list, 1), "b");
+        EXPECT_EQ(DrawnName(dialog.list, list, 2), "c");
+        EXPECT_EQ(DrawnName(dialog.list, list, 3), "d");
+    });
+}
+
+TEST_F(ControlsTest, TheListNeverDestroysTheIconsItShows) {
+    win::HICON icon = host.LoadIcon(139, 32);
+    Run([&](FakeWindow& window) {
+        dialog.list.AddItem("a", icon);
+        dialog.list.AddItem("b", icon);
+        Control(window, kList).DeleteString(0);
+    });
+    EXPECT_EQ(host.LiveIconCount(), 1);
+    EXPECT_EQ(host.DestroyedUnknownIcons(), 0);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Mouse and keys: the dialog hears of the selection change while the list box handles the input, and
+// reads the current index at that moment.
+
+TEST_F(ControlsTest, ClickedRowIsCurrentWhenTheDialogHearsOfIt) {
+    Run([&](FakeWindow& window) {
+        for (const char* name : {"a", "b", "c"})
+            dialog.list.AddItem(name, nullptr);
+        host.ClickListRow(window, kList, 2);
+        host.ClickListRow(window, kList, 0);
+        EXPECT_EQ(dialog.selectionChanges, (std::vector<SelectionChange>{{2, 2}, {0, 0}}));
+    });
+}
+
+TEST_F(ControlsTest, ClickIntoAnEmptyListLeavesNoCurrentEntry) {
+    Run([&](FakeWindow& window) {
+        dialog.list.SetCurrentIndex(0);
+        host.ClickListBelowRows(window, kList);
+        EXPECT_EQ(dialog.list.GetCurrentIndex(), -1);
+    });
+}
+
+struct KeyCase {
+    const char* what;
+    int startSelection;  // -1: nothing selected
+    win::UINT key;
+    int expectedCurrent;
+};
+
+const KeyCase kKeyCases[] = {
+    {"down moves to the next row", 0, win::VK_DOWN, 1},
+    {"up moves to the previous row", 2, win::VK_UP, 1},
+    {"down on the last row stays", 2, win::VK_DOWN, 2},
+    {"up on the first row stays", 0, win::VK_UP, 0},
+    {"down with nothing selected selects the caret row", -1, win::VK_DOWN, 0},
+    {"up with nothing selected selects the caret row", -1, win::VK_UP, 0},
+    {"another key leaves the current index", 1, win::VK_RETURN, 1},
+};
+
+TEST_F(ControlsTest, ArrowKeysKeepTheCurrentIndexOnTheHighlightedRow) {
+    for (const KeyCase& c : kKeyCases) {
+        fakes::FakeWindowHost keyHost;
+        ControlsDialog keyDialog(keyHost, shell);
+        keyHost.AddScript([&](FakeWindow& window) {
+            for (const char* name : {"a", "b", "c"})
+                keyDialog.list.AddItem(name, nullptr);
+            keyDialog.list.SetCurrentIndex(c.startSelection);
+            keyHost.PressListKey(window, kList, c.key);
+            EXPECT_EQ(keyDialog.list.GetCurrentIndex(), c.expectedCurrent) << c.what;
+            for (const SelectionChange& change : keyDialog.selectionChanges) {
+                EXPECT_EQ(change.currentIndex, change.listSelection) << c.what;
+            }
+            window.EndDialog(win::IDOK);
+        });
+        keyDialog.DoModal();
+    }
+}
+
+TEST_F(ControlsTest, WalkingTheListWithKeysAndClicks) {
+    Run([&](FakeWindow& window) {
+        for (const char* name : {"a", "b", "c", "d"})
+            dialog.list.AddItem(name, nullptr);
+        dialog.list.SetCurrentIndex(0);
+        host.PressListKey(window, kList, win::VK_DOWN);
+        host.PressListKey(window, kList, win::VK_DOWN);
+        host.ClickListRow(window, kList, 3);
+        host.PressListKey(window, kList, win::VK_UP);
+        EXPECT_EQ(dialog.selectionChanges, (std::vector<SelectionChange>{{1, 1}, {2, 2}, {3, 3}, {2, 2}}));
+    });
+}
+
+}  // namespace
+}  // namespace controls_test
