@@ -22,6 +22,7 @@ const win::CommandMapEntry<CCorvaneDlg> kCommandMap[] = {
     {win::BN_CLICKED, IDC_DELETE, &CCorvaneDlg::OnDeleteProfile},
     {win::LBN_SELCHANGE, IDC_PROFILE_LIST, &CCorvaneDlg::OnSelectProfile},
     {win::BN_CLICKED, IDC_GET_CURRENT, &CCorvaneDlg::OnGetCurrentConfig},
+    {win::CBN_SELCHANGE, IDC_ADAPTER_BOX, &CCorvaneDlg::ShowAdapterSettings},
 };
 
 constexpr int kProfileNameLimit = 12;
@@ -120,7 +121,11 @@ void CCorvaneDlg::StoreAutoExitOption() {
 
 void CCorvaneDlg::OnOK() {}
 
-void CCorvaneDlg::OnDestroy() {}
+// The adapter records live until the next refresh or until the window goes away.
+void CCorvaneDlg::OnDestroy() {
+    adapterList.clear();
+    CDialog::OnDestroy();
+}
 
 
 }  // namespace app

@@ -2,6 +2,7 @@
 
 namespace app {
 
+adapters::AdapterList adapterList;
 std::vector<std::string> profileLines;
 std::string profileFilePath;
 std::string autoExitMarkerPath;

@@ -1,6 +1,7 @@
 #pragma once
 // The platform services the program runs on, handed to the application object at start-up.
 
+#include "platform/dhcp/DynamicLibrary.h"
 #include "platform/file/FileSystem.h"
 #include "platform/registry/Registry.h"
 #include "platform/shell/Shell.h"
@@ -15,6 +16,7 @@ struct Platform {
     win::FileSystem& files;
     win::Registry& registry;
     win::Shell& shell;
+    win::DynamicLibraries& libraries;
 };
 
 }  // namespace app

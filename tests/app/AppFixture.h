@@ -11,7 +11,8 @@
 #include "app/CorvaneApp.h"
 #include "app/CorvaneDlg.h"
 #include "app/Globals.h"
-#include "fakes/EmptyRegistry.h"
+#include "fakes/FakeDynamicLibraries.h"
+#include "fakes/InMemoryRegistry.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeSystem.h"
 #include "fakes/FakeWindowHost.h"
@@ -51,7 +52,8 @@ protected:
     fakes::FakeWindowHost host;
     fakes::FakeSystem system;
     platform_linux::LinuxFileSystem files;
-    fakes::EmptyRegistry registry;
+    fakes::InMemoryRegistry registry;
     fakes::FakeShell shell;
-    app::Platform platform{host, system, files, registry, shell};
+    fakes::FakeDynamicLibraries libraries;
+    app::Platform platform{host, system, files, registry, shell, libraries};
 };

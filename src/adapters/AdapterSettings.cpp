@@ -1,0 +1,103 @@
+// Compiled with GBK as the execution character set: the message text is the program's own bytes.
+#include "adapters/AdapterSettings.h"
+
+#include <algorithm>
+#include <array>
+
+#include "adapters/RegistryKey.h"
+
+namespace adapters {
+
+namespace {
+
+constexpr std::string_view kInterfacesKey =
+    "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
+
+// Each input is copied into a 100-byte working buffer, at most 98 characters, so that the text and
+// the two NULs of a multi-string always fit.
+constexpr std::size_t kWorkingBufferSize = 100;
+constexpr std::size_t kMaxTextLength = kWorkingBufferSize - 2;
+
+std::string_view Cut(std::string_view text) {
+    text = text.substr(0, text.find('\0'));
+    return text.substr(0, kMaxTextLength);
+}
+
+void SetValue(win::Registry& registry, win::HKEY key, std::string_view name, win::DWORD type,
+              const std::vector<std::uint8_t>& data) {
+    registry.RegSetValueEx(key, name, type, data.data(), static_cast<win::DWORD>(data.size()));
+}
+
+}  // namespace
+
+std::string InterfaceKeyPath(std::string_view instanceId) {
+    std::string path(kInterfacesKey);
+    path += instanceId;
+    return path;
+}
+
+void SplitNameServer(std::string_view nameServer, std::string& preferredDns, std::string& alternateDns) {
+    const std::size_t comma = nameServer.find(',');
+    if (comma == std::string_view::npos) {
+        preferredDns.assign(nameServer);
+        alternateDns.clear();
+        return;
+    }
+    preferredDns.assign(nameServer.substr(0, comma));
+    alternateDns.assign(nameServer.substr(comma + 1));
+}
+
+bool ReadAdapterSettings(win::Registry& registry, AdapterInfo& adapter, std::string_view instanceId) {
+    RegistryKey key(registry);
+    if (!key.Open(win::HKEY_LOCAL_MACHINE, InterfaceKeyPath(instanceId), win::KEY_READ))
+        return false;
+    ValueBuffer buffer;
+    buffer.QueryText(registry, key.Get(), "IPAddress", adapter.ipAddress);
+    buffer.QueryText(registry, key.Get(), "SubnetMask", adapter.subnetMask);
+    buffer.QueryText(registry, key.Get(), "DefaultGateway", adapter.defaultGateway);
+    std::string nameServer;
+    if (buffer.QueryText(registry, key.Get(), "NameServer", nameServer)) {
+        SplitNameServer(nameServer, adapter.preferredDns, adapter.alternateDns);
+    }
+    return true;
+}
+
+std::vector<std::uint8_t> MultiStringValue(std::string_view text) {
+    const std::string_view cut = Cut(text);
+    std::vector<std::uint8_t> data(cut.begin(), cut.end());
+    data.push_back(0);
+    data.push_back(0);
+    return data;
+}
+
+std::vector<std::uint8_t> NameServerValue(std::string_view preferredDns, std::string_view alternateDns) {
+    const std::string_view preferred = Cut(preferredDns);
+    const std::string_view alternate = Cut(alternateDns);
+    std::vector<std::uint8_t> data(preferred.begin(), preferred.end());
+    data.push_back(',');
+    data.insert(data.end(), alternate.begin(), alternate.end());
+    data.push_back(0);
+    return data;
+}
+
+bool WriteAdapterSettings(const AdapterServices& services, std::string_view instanceId,
+                          std::string_view ipAddress, std::string_view subnetMask,
+                          std::string_view defaultGateway, std::string_view preferredDns,
+                          std::string_view alternateDns) {
+    RegistryKey key(services.registry);
+    // Without an instance id the path would name the Interfaces key itself, which holds no adapter's
+    // values: such an adapter is refused as an adapter whose key cannot be opened.
+    if (instanceId.empty() ||
+        !key.Open(win::HKEY_LOCAL_MACHINE, InterfaceKeyPath(instanceId), win::KEY_WRITE)) {
+        ShowAppMessage(services.window, "打开注册表失败!");
+        return false;
+    }
+    win::Registry& registry = services.registry;
+    SetValue(registry, key.Get(), "IPAddress", win::REG_MULTI_SZ, MultiStringValue(ipAddress));
+    SetValue(registry, key.Get(), "SubnetMask", win::REG_MULTI_SZ, MultiStringValue(subnetMask));
+    SetValue(registry, key.Get(), "DefaultGateway", win::REG_MULTI_SZ, MultiStringValue(defaultGateway));
+    SetValue(registry, key.Get(), "NameServer", win::REG_SZ, NameServerValue(preferredDns, alternateDns));
+    return true;
+}
+
+}  // namespace adapters

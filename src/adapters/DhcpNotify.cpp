@@ -1,0 +1,78 @@
+// Compiled with GBK as the execution character set: the message texts are the program's own bytes.
+#include "adapters/DhcpNotify.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "adapters/AdapterSettings.h"
+#include "adapters/InetAddr.h"
+#include "text/Gbk.h"
+
+namespace adapters {
+
+namespace {
+
+// Releases the library however the notification ends.
+class LoadedLibrary {
+  public:
+    LoadedLibrary(win::DynamicLibraries& libraries, std::string_view name)
+        : libraries_(libraries), module_(libraries.LoadLibrary(name)) {}
+    LoadedLibrary(const LoadedLibrary&) = delete;
+    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+    ~LoadedLibrary() {
+        if (module_ != nullptr)
+            libraries_.FreeLibrary(module_);
+    }
+    win::HMODULE Get() const { return module_; }
+
+  private:
+    win::DynamicLibraries& libraries_;
+    win::HMODULE module_;
+};
+
+std::array<char16_t, kAdapterNameUnits> AdapterName(std::string_view instanceId) {
+    std::array<char16_t, kAdapterNameUnits> name{};
+    const std::u16string wide = text::GbkToUtf16(instanceId.substr(0, instanceId.find('\0')));
+    std::copy_n(wide.begin(), std::min(wide.size(), name.size() - 1), name.begin());
+    return name;
+}
+
+}  // namespace
+
+bool NotifyDhcpClient(const AdapterServices& services, std::string_view instanceId, std::uint32_t index,
+                      std::string_view ipAddress, std::string_view subnetMask) {
+    const std::array<char16_t, kAdapterNameUnits> adapterName = AdapterName(instanceId);
+    LoadedLibrary library(services.libraries, "dhcpcsvc");
+    if (library.Get() == nullptr) {
+        ShowAppMessage(services.window, "加载dhcpcsvc库失败!");
+        return false;
+    }
+    const win::FARPROC proc = services.libraries.GetProcAddress(library.Get(), "DhcpNotifyConfigChange");
+    if (proc == nullptr) {
+        ShowAppMessage(services.window, "获取DhcpNotifyConfigChange函数地址失败!");
+        return false;
+    }
+    const auto notify = reinterpret_cast<win::DhcpNotifyConfigChangeFunction>(proc);
+    // A new static address (flag 1) at the caller's index; DHCP action 0 leaves the DHCP setting alone.
+    const std::uint32_t status =
+        notify(nullptr, adapterName.data(), 1, index, InetAddr(ipAddress), InetAddr(subnetMask), 0);
+    if (status != 0) {
+        ShowAppMessage(services.window, "DhcpNotifyConfigChange函数调用失败!");
+        return false;
+    }
+    return true;
+}
+
+bool ApplyAdapterSettings(const AdapterServices& services, std::string_view instanceId, std::uint32_t index,
+                          std::string_view ipAddress, std::string_view subnetMask,
+                          std::string_view defaultGateway, std::string_view preferredDns,
+                          std::string_view alternateDns) {
+    if (!WriteAdapterSettings(services, instanceId, ipAddress, subnetMask, defaultGateway, preferredDns,
+                              alternateDns)) {
+        return false;
+    }
+    return NotifyDhcpClient(services, instanceId, index, ipAddress, subnetMask);
+}
+
+}  // namespace adapters
