@@ -1,0 +1,278 @@
+#include "platform/inet/linux/CurlInet.h"
+
+#include <curl/curl.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/system/linux/LinuxSystem.h"
+
+namespace platform_linux {
+
+namespace {
+
+// How long one wait for the network lasts before the thread's queue is looked at again.
+constexpr int kPollMilliseconds = 50;
+constexpr long kMaxRedirects = 20;
+
+// True once the calling thread has been asked to close; the answer stays true for the thread's life,
+// so a fetch that was told to stop does not start another transfer.
+bool CloseRequested() {
+    thread_local ThreadMessageQueue queue;
+    thread_local bool closing = false;
+    ThreadMessage message;
+    while (queue.Peek(message)) {
+        if (message.message == win::WM_CLOSE || message.message == win::WM_QUIT)
+            closing = true;
+    }
+    return closing;
+}
+
+struct MultiTransfer {
+    MultiTransfer() : multi(curl_multi_init()), easy(curl_easy_init()) {}
+    ~MultiTransfer() {
+        if (multi != nullptr && easy != nullptr && added)
+            curl_multi_remove_handle(multi, easy);
+        if (easy != nullptr)
+            curl_easy_cleanup(easy);
+        if (multi != nullptr)
+            curl_multi_cleanup(multi);
+        if (headerList != nullptr)
+            curl_slist_free_all(headerList);
+    }
+    MultiTransfer(const MultiTransfer&) = delete;
+    MultiTransfer& operator=(const MultiTransfer&) = delete;
+
+    bool Start() {
+        if (multi == nullptr || easy == nullptr)
+            return false;
+        added = curl_multi_add_handle(multi, easy) == CURLM_OK;
+        return added;
+    }
+
+    // Runs the transfer until ready() holds or it has ended; false when the thread was asked to close.
+    template <class Ready>
+    bool RunUntil(Ready ready) {
+        while (!ready() && !done) {
+            if (CloseRequested())
+                return false;
+            int running = 0;
+            if (curl_multi_perform(multi, &running) != CURLM_OK) {
+                done = true;
+                result = CURLE_FAILED_INIT;
+                break;
+            }
+            int left = 0;
+            while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+                if (message->msg == CURLMSG_DONE) {
+                    done = true;
+                    result = message->data.result;
+                }
+            }
+            if (ready() || done)
+                break;
+            curl_multi_poll(multi, nullptr, 0, kPollMilliseconds, nullptr);
+        }
+        return true;
+    }
+
+    CURLM* multi;
+    CURL* easy;
+    curl_slist* headerList = nullptr;
+    bool added = false;
+    bool done = false;
+    CURLcode result = CURLE_OK;
+};
+
+}  // namespace
+
+struct CurlInet::Handle {
+    virtual ~Handle() = default;
+};
+
+namespace {
+
+struct Session : CurlInet::Handle {
+    std::string agent;
+    win::DWORD accessType = win::INTERNET_OPEN_TYPE_PRECONFIG;
+};
+
+struct Request : CurlInet::Handle {
+    MultiTransfer transfer;
+    std::string body;  // received and not yet read
+    std::size_t readOffset = 0;
+    bool aborted = false;
+
+    std::size_t Available() const { return body.size() - readOffset; }
+};
+
+std::size_t CollectBody(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* request = static_cast<Request*>(user);
+    if (request->readOffset > 0 && request->readOffset == request->body.size()) {
+        request->body.clear();
+        request->readOffset = 0;
+    }
+    request->body.append(data, size * count);
+    return size * count;
+}
+
+bool IsSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+}  // namespace
+
+std::vector<std::string> RequestHeaderLines(std::string_view headers, win::DWORD headersLength,
+                                            win::DWORD flags) {
+    std::vector<std::string> lines;
+    std::string_view rest = headers.substr(0, std::min<std::size_t>(headersLength, headers.size()));
+    while (!rest.empty()) {
+        const std::size_t end = rest.find("\r\n");
+        std::string_view line = rest.substr(0, end);
+        if (!line.empty())
+            lines.emplace_back(line);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 2);
+    }
+    if ((flags & win::INTERNET_FLAG_PRAGMA_NOCACHE) != 0)
+        lines.emplace_back("Pragma: no-cache");
+    if ((flags & win::INTERNET_FLAG_RELOAD) != 0)
+        lines.emplace_back("Cache-Control: no-cache");
+    return lines;
+}
+
+bool EnvironmentHasProxy() {
+    return IsSet("http_proxy") || IsSet("all_proxy") || IsSet("ALL_PROXY");
+}
+
+CurlInet::CurlInet() {
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+}
+
+CurlInet::~CurlInet() {
+    handles_.clear();
+    curl_global_cleanup();
+}
+
+win::HINTERNET CurlInet::Adopt(std::unique_ptr<Handle> handle) {
+    auto key = reinterpret_cast<win::HINTERNET>(handle.get());
+    std::lock_guard lock(mutex_);
+    handles_[key] = std::move(handle);
+    return key;
+}
+
+template <class T>
+T* CurlInet::Find(win::HINTERNET handle) {
+    std::lock_guard lock(mutex_);
+    auto it = handles_.find(handle);
+    return it == handles_.end() ? nullptr : dynamic_cast<T*>(it->second.get());
+}
+
+bool CurlInet::InternetCheckConnection(std::string_view url, win::DWORD, win::DWORD) {
+    // A plain connection to the server itself, whatever proxy is configured: the question is whether the
+    // server can be reached at all.
+    MultiTransfer transfer;
+    if (transfer.easy == nullptr)
+        return false;
+    const std::string target(url);
+    curl_easy_setopt(transfer.easy, CURLOPT_URL, target.c_str());
+    curl_easy_setopt(transfer.easy, CURLOPT_CONNECT_ONLY, 1L);
+    curl_easy_setopt(transfer.easy, CURLOPT_PROXY, "");
+    curl_easy_setopt(transfer.easy, CURLOPT_NOSIGNAL, 1L);
+    if (!transfer.Start())
+        return false;
+    const bool finished = transfer.RunUntil([] { return false; });
+    return finished && transfer.done && transfer.result == CURLE_OK;
+}
+
+bool CurlInet::InternetGetConnectedState(win::DWORD* flags, win::DWORD) {
+    if (flags != nullptr) {
+        *flags = win::INTERNET_CONNECTION_LAN | (EnvironmentHasProxy() ? win::INTERNET_CONNECTION_PROXY : 0);
+    }
+    return true;
+}
+
+win::HINTERNET CurlInet::InternetOpen(std::string_view agent, win::DWORD accessType, std::string_view,
+                                      std::string_view, win::DWORD) {
+    auto session = std::make_unique<Session>();
+    session->agent = std::string(agent);
+    session->accessType = accessType;
+    return Adopt(std::move(session));
+}
+
+win::HINTERNET CurlInet::InternetOpenUrl(win::HINTERNET internet, std::string_view url,
+                                         std::string_view headers, win::DWORD headersLength, win::DWORD flags,
+                                         std::uintptr_t) {
+    Session* session = Find<Session>(internet);
+    if (session == nullptr || CloseRequested())
+        return nullptr;
+    auto request = std::make_unique<Request>();
+    CURL* easy = request->transfer.easy;
+    if (easy == nullptr)
+        return nullptr;
+    const std::string target(url);
+    curl_easy_setopt(easy, CURLOPT_URL, target.c_str());
+    curl_easy_setopt(easy, CURLOPT_USERAGENT, session->agent.c_str());
+    curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    if ((flags & win::INTERNET_FLAG_NO_AUTO_REDIRECT) == 0) {
+        curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+        curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
+    }
+    // Without a proxy option libcurl takes the proxy from the environment, which is what both
+    // preconfigured access types mean here; only a direct session refuses it.
+    if (session->accessType == win::INTERNET_OPEN_TYPE_DIRECT)
+        curl_easy_setopt(easy, CURLOPT_PROXY, "");
+    for (const std::string& line : RequestHeaderLines(headers, headersLength, flags)) {
+        request->transfer.headerList = curl_slist_append(request->transfer.headerList, line.c_str());
+    }
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, request->transfer.headerList);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CollectBody);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, request.get());
+    if (!request->transfer.Start())
+        return nullptr;
+
+    // Like InternetOpenUrl, return once the server has started to answer.
+    Request& r = *request;
+    if (!r.transfer.RunUntil([&r] { return r.Available() > 0; }))
+        return nullptr;
+    if (r.transfer.done && r.transfer.result != CURLE_OK && r.Available() == 0)
+        return nullptr;
+    return Adopt(std::move(request));
+}
+
+bool CurlInet::InternetReadFile(win::HINTERNET file, void* buffer, win::DWORD bytesToRead,
+                                win::DWORD* bytesRead) {
+    Request* request = Find<Request>(file);
+    if (request == nullptr || bytesRead == nullptr || request->aborted)
+        return false;
+    *bytesRead = 0;
+    Request& r = *request;
+    if (!r.transfer.RunUntil([&r] { return r.Available() > 0; })) {
+        r.aborted = true;
+        return false;
+    }
+    if (r.Available() > 0) {
+        const std::size_t n = std::min<std::size_t>(bytesToRead, r.Available());
+        std::memcpy(buffer, r.body.data() + r.readOffset, n);
+        r.readOffset += n;
+        *bytesRead = static_cast<win::DWORD>(n);
+        return true;
+    }
+    return r.transfer.result == CURLE_OK;
+}
+
+bool CurlInet::InternetCloseHandle(win::HINTERNET handle) {
+    std::unique_ptr<Handle> closed;
+    std::lock_guard lock(mutex_);
+    auto it = handles_.find(handle);
+    if (it == handles_.end())
+        return false;
+    closed = std::move(it->second);
+    handles_.erase(it);
+    return true;
+}
+
+}  // namespace platform_linux
