@@ -1,0 +1,84 @@
+// Compiled with GBK as the execution character set: the announcement is the program's own bytes.
+#include "services/UpdateCheck.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+namespace services {
+
+namespace {
+
+// Closes an internet handle when the fetch leaves, whichever way it leaves.
+class InternetHandle {
+  public:
+    InternetHandle(win::Inet& inet, win::HINTERNET handle) : inet_(inet), handle_(handle) {}
+    ~InternetHandle() {
+        if (handle_ != nullptr)
+            inet_.InternetCloseHandle(handle_);
+    }
+    InternetHandle(const InternetHandle&) = delete;
+    InternetHandle& operator=(const InternetHandle&) = delete;
+    win::HINTERNET get() const { return handle_; }
+
+  private:
+    win::Inet& inet_;
+    win::HINTERNET handle_;
+};
+
+}  // namespace
+
+std::string UserAgentFor(win::DWORD tickCount) {
+    std::array<char, 64> agent{};
+    std::snprintf(agent.data(), agent.size(), "Agent%ld",
+                  static_cast<long>(static_cast<std::int32_t>(tickCount)));
+    return agent.data();
+}
+
+bool ShouldAnnounce(std::string_view versionText, std::string_view currentVersion) {
+    return versionText != currentVersion && versionText.size() == 3;
+}
+
+std::string AnnouncementText(std::string_view versionText) {
+    std::string text = "已推出最新的";
+    text += versionText;
+    text += "版本，请到软件主页下载!";
+    return text;
+}
+
+std::string FetchUrlText(win::Inet& inet, win::System& system, std::string_view url) {
+    win::DWORD connectionFlags = 0;
+    inet.InternetGetConnectedState(&connectionFlags, 0);
+    const std::string error(kFetchError);
+    std::string body;
+
+    // With a proxy in use the system's settings are taken whole; otherwise without proxy auto-detection.
+    const win::DWORD accessType = (connectionFlags & win::INTERNET_CONNECTION_PROXY) != 0
+                                      ? win::INTERNET_OPEN_TYPE_PRECONFIG
+                                      : win::INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
+    InternetHandle internet(inet,
+                            inet.InternetOpen(UserAgentFor(system.GetTickCount()), accessType, "", "", 0));
+    if (internet.get() == nullptr)
+        return error;
+    InternetHandle file(inet,
+                        inet.InternetOpenUrl(internet.get(), url, kAcceptHeaders,
+                                             static_cast<win::DWORD>(kAcceptHeaders.size()), kFetchFlags, 0));
+    if (file.get() == nullptr)
+        return error;
+
+    std::vector<char> buffer(65536, '\0');
+    for (;;) {
+        win::DWORD bytesRead = 0;
+        if (!inet.InternetReadFile(file.get(), buffer.data(), kReadPieceSize, &bytesRead))
+            return error;
+        if (bytesRead == 0)
+            break;
+        // Each piece is appended as text: a NUL ends what it adds.
+        const std::string_view piece(buffer.data(), bytesRead);
+        body += piece.substr(0, piece.find('\0'));
+    }
+    return body;
+}
+
+}  // namespace services
