@@ -39,6 +39,7 @@ bool CCorvaneDlg::OnCmdMsg(int controlId, win::UINT notifyCode) {
 }
 
 void CCorvaneDlg::DoDataExchange() {
+    BindControls();
     if (win::HWND name = GetDlgItem(IDC_PROFILE_NAME)) name->LimitText(kProfileNameLimit);
 }
 
@@ -50,6 +51,8 @@ bool CCorvaneDlg::OnInitDialog() {
     GetSafeHwnd()->SetIcon(appIcon, false);
     modulePath = platform_.system.GetModuleFileName(kModuleNameBufferSize);
 
+    SetContactLinks();
+    FillIconBox();
     OnGetCurrentConfig();
 
     profileFilePath = ProfileFilePathFor(modulePath);
@@ -72,7 +75,11 @@ void CCorvaneDlg::LoadProfiles() {
     profileFileOpened_ = lines.has_value();
     if (!profileFileOpened_) return;
     profileLines = std::move(*lines);
-    if (profileLines.empty()) OnGetCurrentConfig();
+    if (profileLines.empty()) {
+        OnGetCurrentConfig();
+    } else {
+        FillProfileList();
+    }
 }
 
 void CCorvaneDlg::OnSysCommand(win::UINT commandId) {

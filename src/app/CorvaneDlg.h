@@ -6,6 +6,10 @@
 #include <string>
 
 #include "app/Platform.h"
+#include "app/ProfileIcons.h"
+#include "controls/HyperLinker.h"
+#include "controls/IconComboBox.h"
+#include "controls/ListBoxCH.h"
 #include "platform/window/CDialog.h"
 
 namespace app {
@@ -59,8 +63,20 @@ class CCorvaneDlg : public win::CDialog {
     int CurrentProfileIndex() const;
     void AddProfileEntry(const std::string& name, int iconNumber);
     void InsertProfileEntry(int index, const std::string& name, int iconNumber);
+    // Custom controls (CorvaneDlgControls.cpp).
+    void BindControls();
+    void SetContactLinks();
+    void FillIconBox();
+    void FillProfileList();
 
     Platform& platform_;
+    // Declared before the controls so the list's rows never outlive the icons they show.
+    ProfileIcons profileIcons{platform_.window};
+    controls::CHyperLinker mailLink{platform_.shell, *this};
+    controls::CHyperLinker homepageLink{platform_.shell, *this};
+    controls::CHyperLinker messengerLink{platform_.shell, *this};
+    controls::CLargeIconComboBox iconBox;
+    controls::CListBoxCH profileList;
     std::string modulePath;
     win::HICON appIcon = nullptr;
     // Written by the update-check worker when it starts, read by the close sequence.

@@ -23,15 +23,15 @@ constexpr int kAddressControls[] = {IDC_IP_ADDRESS, IDC_SUBNET_MASK, IDC_DEFAULT
 }  // namespace
 
 int CCorvaneDlg::CurrentProfileIndex() const {
-    return GetDlgItem(IDC_PROFILE_LIST)->GetCurSel();
+    return profileList.GetCurrentIndex();
 }
 
-void CCorvaneDlg::AddProfileEntry(const std::string& name, int) {
-    GetDlgItem(IDC_PROFILE_LIST)->AddString(name);
+void CCorvaneDlg::AddProfileEntry(const std::string& name, int iconNumber) {
+    profileList.AddItem(name.c_str(), profileIcons.Get(iconNumber));
 }
 
-void CCorvaneDlg::InsertProfileEntry(int index, const std::string& name, int) {
-    GetDlgItem(IDC_PROFILE_LIST)->InsertString(index, name);
+void CCorvaneDlg::InsertProfileEntry(int index, const std::string& name, int iconNumber) {
+    profileList.InsertItem(index, name.c_str(), profileIcons.Get(iconNumber));
 }
 
 // An index that names no line (none selected, or past the end after the last entry was deleted)
