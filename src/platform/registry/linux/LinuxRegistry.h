@@ -61,9 +61,15 @@ class LinuxRegistry : public win::Registry {
     std::mutex mutex_;
 };
 
+inline constexpr const char* kAdapterClassKeyPath =
+    "SYSTEM\\CurrentControlSet\\Control\\Class\\{4d36e972-e325-11ce-bfc1-08002be10318}";
+inline constexpr const char* kTcpipInterfacesKeyPath =
+    "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
+
 // The registry the program ships with: the adapter class key over sysfs, the TCP/IP interface keys over
 // the kernel's live state with pending values in the hive, every other key in the hive. Roots come from
-// OSTRELLE_SYSFS_ROOT, OSTRELLE_HIVE_PATH and OSTRELLE_RESOLV_CONF.
+// OSTRELLE_SYSFS_ROOT, OSTRELLE_UDEV_ROOT, OSTRELLE_HIVE_PATH and
+// OSTRELLE_RESOLV_CONF. Further providers (the Run key) are mounted on the result.
 std::unique_ptr<LinuxRegistry> MakeLinuxRegistry();
 
 }  // namespace platform_linux

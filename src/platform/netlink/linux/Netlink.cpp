@@ -1,0 +1,259 @@
+#include "netlink/linux/Netlink.h"
+
+#include <arpa/inet.h>
+#include <linux/netlink.h>
+#include <linux/rtnetlink.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+
+// The kernel's NLMSG_* / RTA_* / IFA_* walking macros are written with C casts.
+#pragma GCC diagnostic ignored "-Wold-style-cast"
+
+namespace platform_linux::netlink {
+
+namespace {
+
+// Appends a header-sized struct or attribute payload, padded to NLMSG/RTA alignment (4 bytes).
+template <class T>
+void Append(Request& request, const T& value) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&value);
+    request.insert(request.end(), bytes, bytes + sizeof value);
+    request.resize(NLMSG_ALIGN(request.size()), 0);
+}
+
+void AppendAttribute(Request& request, std::uint16_t type, const void* data, std::size_t size) {
+    rtattr attribute{};
+    attribute.rta_len = static_cast<unsigned short>(RTA_LENGTH(size));
+    attribute.rta_type = type;
+    const auto* header = reinterpret_cast<const std::uint8_t*>(&attribute);
+    request.insert(request.end(), header, header + sizeof attribute);
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    request.insert(request.end(), bytes, bytes + size);
+    request.resize(NLMSG_ALIGN(request.size()), 0);
+}
+
+Request Begin(std::uint16_t type, std::uint16_t flags, std::uint32_t sequence) {
+    nlmsghdr header{};
+    header.nlmsg_type = type;
+    header.nlmsg_flags = flags;
+    header.nlmsg_seq = sequence;
+    Request request;
+    Append(request, header);
+    return request;
+}
+
+Request Finish(Request request) {
+    const auto length = static_cast<std::uint32_t>(request.size());
+    std::memcpy(request.data(), &length, sizeof length);  // nlmsg_len is the header's first field
+    return request;
+}
+
+template <class T>
+const T* Payload(const nlmsghdr& message) {
+    if (message.nlmsg_len < NLMSG_LENGTH(sizeof(T)))
+        return nullptr;
+    return static_cast<const T*>(NLMSG_DATA(&message));
+}
+
+}  // namespace
+
+Request AddressRequest(std::uint16_t type, std::uint16_t extraFlags, std::uint32_t sequence, int ifIndex,
+                       const Ipv4Address& address) {
+    Request request =
+        Begin(type, static_cast<std::uint16_t>(NLM_F_REQUEST | NLM_F_ACK | extraFlags), sequence);
+    ifaddrmsg message{};
+    message.ifa_family = AF_INET;
+    message.ifa_prefixlen = address.prefixLength;
+    message.ifa_scope = RT_SCOPE_UNIVERSE;
+    message.ifa_index = static_cast<std::uint32_t>(ifIndex);
+    Append(request, message);
+    AppendAttribute(request, IFA_LOCAL, &address.address, sizeof address.address);
+    AppendAttribute(request, IFA_ADDRESS, &address.address, sizeof address.address);
+    if (type == RTM_NEWADDR && address.prefixLength < 31) {
+        const std::uint32_t broadcast = address.address | ~MaskOf(address.prefixLength);
+        AppendAttribute(request, IFA_BROADCAST, &broadcast, sizeof broadcast);
+    }
+    return Finish(std::move(request));
+}
+
+Request DefaultRouteRequest(std::uint16_t type, std::uint16_t extraFlags, std::uint32_t sequence, int ifIndex,
+                            const DefaultRoute& route) {
+    Request request =
+        Begin(type, static_cast<std::uint16_t>(NLM_F_REQUEST | NLM_F_ACK | extraFlags), sequence);
+    rtmsg message{};
+    message.rtm_family = AF_INET;
+    message.rtm_table = RT_TABLE_MAIN;
+    if (type == RTM_NEWROUTE) {
+        message.rtm_protocol = RTPROT_STATIC;
+        message.rtm_scope = RT_SCOPE_UNIVERSE;
+        message.rtm_type = RTN_UNICAST;
+    } else {
+        // A deletion names only what identifies the route; the kernel matches the rest as wildcards.
+        message.rtm_scope = RT_SCOPE_NOWHERE;
+    }
+    Append(request, message);
+    if (route.gateway != 0)
+        AppendAttribute(request, RTA_GATEWAY, &route.gateway, sizeof route.gateway);
+    const auto oif = static_cast<std::uint32_t>(ifIndex);
+    AppendAttribute(request, RTA_OIF, &oif, sizeof oif);
+    if (route.priority != 0)
+        AppendAttribute(request, RTA_PRIORITY, &route.priority, sizeof route.priority);
+    return Finish(std::move(request));
+}
+
+Request DumpRequest(std::uint16_t type, std::uint32_t sequence) {
+    Request request = Begin(type, NLM_F_REQUEST | NLM_F_DUMP, sequence);
+    if (type == RTM_GETROUTE) {
+        rtmsg message{};
+        message.rtm_family = AF_INET;
+        Append(request, message);
+    } else {
+        ifaddrmsg message{};
+        message.ifa_family = AF_INET;
+        Append(request, message);
+    }
+    return Finish(std::move(request));
+}
+
+int PrefixLengthOf(std::uint32_t networkOrderMask) {
+    const std::uint32_t mask = ntohl(networkOrderMask);
+    const std::uint32_t inverted = ~mask;
+    // Contiguous ones followed by zeros: the inverted mask plus one is a power of two (or zero).
+    if ((inverted & (inverted + 1)) != 0)
+        return -1;
+    int length = 0;
+    for (std::uint32_t bit = 0x80000000u; bit != 0 && (mask & bit) != 0; bit >>= 1)
+        ++length;
+    return length;
+}
+
+std::uint32_t MaskOf(int prefixLength) {
+    if (prefixLength <= 0)
+        return 0;
+    if (prefixLength >= 32)
+        return 0xFFFFFFFFu;
+    return htonl(0xFFFFFFFFu << (32 - prefixLength));
+}
+
+std::string DottedText(std::uint32_t networkOrderAddress) {
+    std::array<char, INET_ADDRSTRLEN> text{};
+    ::inet_ntop(AF_INET, &networkOrderAddress, text.data(), text.size());
+    return text.data();
+}
+
+Socket::Socket() = default;
+
+Socket::~Socket() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+int Socket::Open() {
+    fd_ = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
+    if (fd_ < 0)
+        return errno;
+    sockaddr_nl local{};
+    local.nl_family = AF_NETLINK;
+    if (::bind(fd_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0)
+        return errno;
+    return 0;
+}
+
+int Socket::Send(const Request& request) {
+    if (fd_ < 0)
+        return EBADF;
+    sockaddr_nl kernel{};
+    kernel.nl_family = AF_NETLINK;
+    const ssize_t sent = ::sendto(fd_, request.data(), request.size(), 0,
+                                  reinterpret_cast<const sockaddr*>(&kernel), sizeof kernel);
+    if (sent < 0)
+        return errno;
+    return static_cast<std::size_t>(sent) == request.size() ? 0 : EIO;
+}
+
+int Socket::Execute(const Request& request) {
+    return Dump(request, [](const nlmsghdr&) {});
+}
+
+// Reads answers until the acknowledgement (an NLMSG_ERROR with error 0), an error, or NLMSG_DONE.
+int Socket::Dump(const Request& request, const std::function<void(const nlmsghdr&)>& onMessage) {
+    if (const int error = Send(request))
+        return error;
+    nlmsghdr sent{};
+    std::memcpy(&sent, request.data(), sizeof sent);
+    std::vector<std::uint8_t> buffer(32768);
+    for (;;) {
+        const ssize_t received = ::recv(fd_, buffer.data(), buffer.size(), 0);
+        if (received < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        auto remaining = static_cast<int>(received);
+        for (auto* message = reinterpret_cast<nlmsghdr*>(buffer.data()); NLMSG_OK(message, remaining);
+             message = NLMSG_NEXT(message, remaining)) {
+            if (message->nlmsg_seq != sent.nlmsg_seq)
+                continue;  // a late answer to an earlier request
+            if (message->nlmsg_type == NLMSG_DONE)
+                return 0;
+            if (message->nlmsg_type == NLMSG_ERROR) {
+                const auto* error = Payload<nlmsgerr>(*message);
+                return error == nullptr ? EIO : -error->error;
+            }
+            onMessage(*message);
+        }
+    }
+}
+
+int ReadAddresses(Socket& socket, int ifIndex, std::vector<Ipv4Address>& addresses) {
+    addresses.clear();
+    return socket.Dump(DumpRequest(RTM_GETADDR, socket.NextSequence()), [&](const nlmsghdr& message) {
+        const auto* address = Payload<ifaddrmsg>(message);
+        if (message.nlmsg_type != RTM_NEWADDR || address == nullptr || address->ifa_family != AF_INET ||
+            static_cast<int>(address->ifa_index) != ifIndex) {
+            return;
+        }
+        int length = static_cast<int>(IFA_PAYLOAD(&message));
+        for (auto* attribute = IFA_RTA(address); RTA_OK(attribute, length);
+             attribute = RTA_NEXT(attribute, length)) {
+            if (attribute->rta_type == IFA_LOCAL && RTA_PAYLOAD(attribute) == 4) {
+                Ipv4Address found;
+                std::memcpy(&found.address, RTA_DATA(attribute), 4);
+                found.prefixLength = address->ifa_prefixlen;
+                addresses.push_back(found);
+            }
+        }
+    });
+}
+
+int ReadDefaultRoutes(Socket& socket, int ifIndex, std::vector<DefaultRoute>& routes) {
+    routes.clear();
+    return socket.Dump(DumpRequest(RTM_GETROUTE, socket.NextSequence()), [&](const nlmsghdr& message) {
+        const auto* route = Payload<rtmsg>(message);
+        if (message.nlmsg_type != RTM_NEWROUTE || route == nullptr || route->rtm_family != AF_INET ||
+            route->rtm_dst_len != 0 || route->rtm_table != RT_TABLE_MAIN || route->rtm_type != RTN_UNICAST) {
+            return;
+        }
+        DefaultRoute found;
+        found.protocol = route->rtm_protocol;
+        int oif = 0;
+        int length = static_cast<int>(RTM_PAYLOAD(&message));
+        for (auto* attribute = RTM_RTA(route); RTA_OK(attribute, length);
+             attribute = RTA_NEXT(attribute, length)) {
+            if (attribute->rta_type == RTA_OIF)
+                std::memcpy(&oif, RTA_DATA(attribute), 4);
+            if (attribute->rta_type == RTA_GATEWAY)
+                std::memcpy(&found.gateway, RTA_DATA(attribute), 4);
+            if (attribute->rta_type == RTA_PRIORITY)
+                std::memcpy(&found.priority, RTA_DATA(attribute), 4);
+        }
+        if (oif == ifIndex)
+            routes.push_back(found);
+    });
+}
+
+}  // namespace platform_linux::netlink

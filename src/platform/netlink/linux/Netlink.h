@@ -1,0 +1,72 @@
+#pragma once
+// The few rtnetlink exchanges the program needs: dumping an interface's IPv4 addresses and default
+// routes, and changing them. A change is built as request bytes first and sent second, so that the bytes
+// can be checked on their own and the socket stays a thin pipe.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct nlmsghdr;
+
+namespace platform_linux::netlink {
+
+using Request = std::vector<std::uint8_t>;
+
+struct Ipv4Address {
+    std::uint32_t address = 0;  // network byte order
+    std::uint8_t prefixLength = 0;
+    bool operator==(const Ipv4Address&) const = default;
+};
+
+struct DefaultRoute {
+    std::uint32_t gateway = 0;  // network byte order; 0 for a route without a gateway
+    std::uint32_t priority = 0;
+    std::uint8_t protocol = 0;
+};
+
+// RTM_NEWADDR / RTM_DELADDR for one IPv4 address of interface ifIndex. extraFlags are NLM_F_CREATE,
+// NLM_F_REPLACE, ...; NLM_F_REQUEST and NLM_F_ACK are always set. A new address of a prefix shorter
+// than 31 gets the subnet's broadcast address, as "ip addr add ... brd +" gives it.
+Request AddressRequest(std::uint16_t type, std::uint16_t extraFlags, std::uint32_t sequence, int ifIndex,
+                       const Ipv4Address& address);
+// RTM_NEWROUTE / RTM_DELROUTE for a default route (0.0.0.0/0, main table) through ifIndex.
+Request DefaultRouteRequest(std::uint16_t type, std::uint16_t extraFlags, std::uint32_t sequence, int ifIndex,
+                            const DefaultRoute& route);
+// A dump of every IPv4 address (RTM_GETADDR) or route (RTM_GETROUTE).
+Request DumpRequest(std::uint16_t type, std::uint32_t sequence);
+
+// The number of leading one bits of a mask given in network byte order; -1 when the ones are not
+// contiguous (255.0.255.0).
+int PrefixLengthOf(std::uint32_t networkOrderMask);
+std::uint32_t MaskOf(int prefixLength);  // network byte order
+std::string DottedText(std::uint32_t networkOrderAddress);
+
+// A NETLINK_ROUTE socket. Every call returns 0 or a positive errno value.
+class Socket {
+  public:
+    Socket();
+    ~Socket();
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
+
+    int Open();
+    std::uint32_t NextSequence() { return ++sequence_; }
+    // Sends a request that asks for an acknowledgement and waits for it.
+    int Execute(const Request& request);
+    // Sends a dump request and hands each answer message to onMessage until the dump is done.
+    int Dump(const Request& request, const std::function<void(const nlmsghdr&)>& onMessage);
+
+  private:
+    int Send(const Request& request);
+    int fd_ = -1;
+    std::uint32_t sequence_ = 0;
+};
+
+// The interface's IPv4 addresses in the kernel's order (primary addresses first, each in the order it
+// was added) and the gateways of the main table's default routes through it.
+int ReadAddresses(Socket& socket, int ifIndex, std::vector<Ipv4Address>& addresses);
+int ReadDefaultRoutes(Socket& socket, int ifIndex, std::vector<DefaultRoute>& routes);
+
+}  // namespace platform_linux::netlink

@@ -1,0 +1,33 @@
+// The registry the program ships with.
+#include <cstdlib>
+
+#include "platform/registry/linux/AdapterClassProvider.h"
+#include "platform/registry/linux/LinuxRegistry.h"
+#include "platform/registry/linux/SqliteHive.h"
+#include "platform/registry/linux/TcpipInterfacesProvider.h"
+
+namespace platform_linux {
+
+namespace {
+
+std::string EnvOr(const char* name, const char* fallback) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? value : fallback;
+}
+
+}  // namespace
+
+std::unique_ptr<LinuxRegistry> MakeLinuxRegistry() {
+    const std::string hivePath = HivePath();
+    auto registry = std::make_unique<LinuxRegistry>(std::make_unique<HiveProvider>(hivePath));
+    registry->Mount(kAdapterClassKeyPath,
+                    std::make_unique<AdapterClassProvider>(EnvOr("OSTRELLE_SYSFS_ROOT", "/sys"),
+                                                           EnvOr("OSTRELLE_UDEV_ROOT", "/run/udev")));
+    registry->Mount(kTcpipInterfacesKeyPath,
+                    std::make_unique<TcpipInterfacesProvider>(
+                        MakeKernelInterfaceState(EnvOr("OSTRELLE_RESOLV_CONF", "/etc/resolv.conf")), hivePath,
+                        kTcpipInterfacesKeyPath));
+    return registry;
+}
+
+}  // namespace platform_linux

@@ -1,0 +1,223 @@
+#include "platform/registry/linux/SqliteHive.h"
+
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/registry/linux/KeyPath.h"
+
+namespace platform_linux {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 10000;
+
+// Keys are stored under their lower-case path; "" is the root.
+const char* const kSchema =
+    "CREATE TABLE IF NOT EXISTS keys(path TEXT PRIMARY KEY, parent TEXT NOT NULL, name TEXT NOT NULL);"
+    "CREATE TABLE IF NOT EXISTS key_values(key TEXT NOT NULL, lower_name TEXT NOT NULL, name TEXT NOT NULL,"
+    " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, lower_name));";
+
+class Statement {
+  public:
+    Statement(sqlite3* db, const char* sql) {
+        if (sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr) != SQLITE_OK)
+            statement_ = nullptr;
+    }
+    ~Statement() { sqlite3_finalize(statement_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool Ok() const { return statement_ != nullptr; }
+    Statement& Bind(int index, std::string_view text) {
+        sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    Statement& Bind(int index, const std::vector<std::uint8_t>& blob) {
+        // A zero-length blob still binds as a blob, not as NULL.
+        sqlite3_bind_blob(statement_, index, blob.empty() ? "" : static_cast<const void*>(blob.data()),
+                          static_cast<int>(blob.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    Statement& Bind(int index, std::int64_t number) {
+        sqlite3_bind_int64(statement_, index, number);
+        return *this;
+    }
+    int Step() { return statement_ == nullptr ? SQLITE_ERROR : sqlite3_step(statement_); }
+    std::string Text(int column) const {
+        const auto* text = sqlite3_column_text(statement_, column);
+        return text == nullptr
+                   ? std::string()
+                   : std::string(reinterpret_cast<const char*>(text),
+                                 static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
+    }
+    std::int64_t Int(int column) const { return sqlite3_column_int64(statement_, column); }
+    std::vector<std::uint8_t> Blob(int column) const {
+        const auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(statement_, column));
+        const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement_, column));
+        return data == nullptr ? std::vector<std::uint8_t>() : std::vector<std::uint8_t>(data, data + size);
+    }
+
+  private:
+    sqlite3_stmt* statement_ = nullptr;
+};
+
+std::string LowerPath(std::string_view path) {
+    return LowerKeyName(JoinKeyPath(SplitKeyPath(path), 0));
+}
+
+}  // namespace
+
+std::string HivePath() {
+    const char* path = std::getenv("OSTRELLE_HIVE_PATH");
+    return path != nullptr && *path != '\0' ? path : "/var/lib/ostrelle/hive.sqlite";
+}
+
+std::unique_ptr<SqliteHive> SqliteHive::Open(const std::string& filePath) {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::path(filePath).parent_path();
+    if (!folder.empty())
+        std::filesystem::create_directories(folder, error);
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(filePath.c_str(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                        nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    std::unique_ptr<SqliteHive> hive(new SqliteHive(db));
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    if (!hive->Exec("PRAGMA journal_mode=WAL;") || !hive->Exec(kSchema))
+        return nullptr;
+    return hive;
+}
+
+SqliteHive::~SqliteHive() {
+    sqlite3_close(db_);
+}
+
+bool SqliteHive::Exec(const char* sql) {
+    return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+bool SqliteHive::KeyExists(std::string_view path) {
+    const std::string lower = LowerPath(path);
+    if (lower.empty())
+        return true;
+    Statement query(db_, "SELECT 1 FROM keys WHERE path = ?1");
+    return query.Bind(1, lower).Step() == SQLITE_ROW;
+}
+
+std::vector<std::string> SqliteHive::SubKeys(std::string_view path) {
+    std::vector<std::string> names;
+    Statement query(db_, "SELECT name FROM keys WHERE parent = ?1 ORDER BY rowid");
+    query.Bind(1, LowerPath(path));
+    while (query.Step() == SQLITE_ROW)
+        names.push_back(query.Text(0));
+    return names;
+}
+
+win::LONG SqliteHive::Query(std::string_view path, std::string_view name, RegistryValue& value) {
+    Statement query(db_, "SELECT type, data FROM key_values WHERE key = ?1 AND lower_name = ?2");
+    query.Bind(1, LowerPath(path)).Bind(2, LowerKeyName(name));
+    if (query.Step() != SQLITE_ROW)
+        return win::ERROR_FILE_NOT_FOUND;
+    value.type = static_cast<win::DWORD>(query.Int(0));
+    value.data = query.Blob(1);
+    return win::ERROR_SUCCESS;
+}
+
+bool SqliteHive::EnsureKey(const std::vector<std::string>& components) {
+    for (std::size_t depth = 1; depth <= components.size(); ++depth) {
+        const std::vector<std::string> prefix(components.begin(),
+                                              components.begin() + static_cast<long>(depth));
+        const std::vector<std::string> parent(components.begin(),
+                                              components.begin() + static_cast<long>(depth - 1));
+        Statement insert(db_, "INSERT OR IGNORE INTO keys(path, parent, name) VALUES(?1, ?2, ?3)");
+        insert.Bind(1, LowerKeyName(JoinKeyPath(prefix, 0)))
+            .Bind(2, LowerKeyName(JoinKeyPath(parent, 0)))
+            .Bind(3, components[depth - 1]);
+        if (insert.Step() != SQLITE_DONE)
+            return false;
+    }
+    return true;
+}
+
+win::LONG SqliteHive::Set(std::string_view path, std::string_view name, const RegistryValue& value) {
+    // BEGIN IMMEDIATE takes the write lock up front: a second writer waits for it (busy timeout) rather
+    // than failing half-way through.
+    if (!Exec("BEGIN IMMEDIATE"))
+        return win::ERROR_ACCESS_DENIED;
+    Statement upsert(db_,
+                     "INSERT INTO key_values(key, lower_name, name, type, data) VALUES(?1, ?2, ?3, ?4, ?5) "
+                     "ON CONFLICT(key, lower_name) DO UPDATE SET type = excluded.type, data = excluded.data");
+    upsert.Bind(1, LowerPath(path))
+        .Bind(2, LowerKeyName(name))
+        .Bind(3, name)
+        .Bind(4, static_cast<std::int64_t>(value.type))
+        .Bind(5, value.data);
+    if (!EnsureKey(SplitKeyPath(path)) || upsert.Step() != SQLITE_DONE || !Exec("COMMIT")) {
+        Exec("ROLLBACK");
+        return win::ERROR_ACCESS_DENIED;
+    }
+    return win::ERROR_SUCCESS;
+}
+
+win::LONG SqliteHive::Delete(std::string_view path, std::string_view name) {
+    Statement remove(db_, "DELETE FROM key_values WHERE key = ?1 AND lower_name = ?2");
+    remove.Bind(1, LowerPath(path)).Bind(2, LowerKeyName(name));
+    if (remove.Step() != SQLITE_DONE)
+        return win::ERROR_ACCESS_DENIED;
+    return sqlite3_changes(db_) > 0 ? win::ERROR_SUCCESS : win::ERROR_FILE_NOT_FOUND;
+}
+
+win::LONG SqliteHive::CreateKey(std::string_view path) {
+    if (!Exec("BEGIN IMMEDIATE"))
+        return win::ERROR_ACCESS_DENIED;
+    if (!EnsureKey(SplitKeyPath(path)) || !Exec("COMMIT")) {
+        Exec("ROLLBACK");
+        return win::ERROR_ACCESS_DENIED;
+    }
+    return win::ERROR_SUCCESS;
+}
+
+SqliteHive* HiveProvider::Hive() {
+    if (!hive_)
+        hive_ = SqliteHive::Open(filePath_);
+    return hive_.get();
+}
+
+win::LONG HiveProvider::OpenKey(std::string_view path, win::REGSAM access) {
+    SqliteHive* hive = Hive();
+    if (hive == nullptr) {
+        return (access & win::KEY_SET_VALUE) != 0 ? win::ERROR_ACCESS_DENIED : win::ERROR_FILE_NOT_FOUND;
+    }
+    return hive->KeyExists(path) ? win::ERROR_SUCCESS : win::ERROR_FILE_NOT_FOUND;
+}
+
+win::LONG HiveProvider::ListSubKeys(std::string_view path, std::vector<std::string>& names) {
+    SqliteHive* hive = Hive();
+    if (hive == nullptr)
+        return win::ERROR_FILE_NOT_FOUND;
+    for (std::string& name : hive->SubKeys(path))
+        names.push_back(std::move(name));
+    return win::ERROR_SUCCESS;
+}
+
+win::LONG HiveProvider::QueryValue(std::string_view path, std::string_view name, RegistryValue& value) {
+    SqliteHive* hive = Hive();
+    return hive == nullptr ? win::ERROR_FILE_NOT_FOUND : hive->Query(path, name, value);
+}
+
+win::LONG HiveProvider::SetValue(std::string_view path, std::string_view name, const RegistryValue& value) {
+    SqliteHive* hive = Hive();
+    return hive == nullptr ? win::ERROR_ACCESS_DENIED : hive->Set(path, name, value);
+}
+
+win::LONG HiveProvider::DeleteValue(std::string_view path, std::string_view name) {
+    SqliteHive* hive = Hive();
+    return hive == nullptr ? win::ERROR_ACCESS_DENIED : hive->Delete(path, name);
+}
+
+}  // namespace platform_linux

@@ -1,0 +1,60 @@
+#pragma once
+// The TCP/IP interface keys, "...\Tcpip\Parameters\Interfaces\<interface name>". Reading a value gives
+// what the program wrote there if that is still pending (stored in the hive until our libdhcpcsvc.so
+// applies it), otherwise the interface's live IPv4 state:
+//
+//   IPAddress       REG_MULTI_SZ  "192.168.1.10\0192.168.7.1\0\0"  every IPv4 address, kernel order
+//   SubnetMask      REG_MULTI_SZ  "255.255.255.0\0255.255.0.0\0\0"  the mask of each address
+//   DefaultGateway  REG_MULTI_SZ  "192.168.1.1\0\0"                default routes through it
+//   NameServer      REG_SZ        "192.168.1.1,8.8.8.8\0"           the resolver's IPv4 servers
+//
+// A key exists while its interface exists in the kernel; opening one for writing under a name no
+// interface has fails as a missing key does.
+
+#include <memory>
+#include <string>
+
+#include "platform/registry/linux/RegistryProvider.h"
+#include "platform/registry/linux/SqliteHive.h"
+
+namespace platform_linux {
+
+// Where the live values come from: the kernel (rtnetlink) in the program, a table in tests.
+class InterfaceState {
+  public:
+    virtual ~InterfaceState() = default;
+    virtual bool Exists(const std::string& interfaceName) = 0;
+    virtual std::vector<std::string> Names() = 0;
+    // Dotted texts; false when the interface cannot be read.
+    virtual bool Ipv4(const std::string& interfaceName, std::vector<std::string>& addresses,
+                      std::vector<std::string>& masks, std::vector<std::string>& gateways) = 0;
+    virtual std::vector<std::string> NameServers() = 0;
+};
+
+// The kernel's state of the current network namespace; name servers from resolvConfPath.
+std::unique_ptr<InterfaceState> MakeKernelInterfaceState(std::string resolvConfPath);
+// "nameserver 1.2.3.4" lines of a resolv.conf text, IPv4 only, in file order.
+std::vector<std::string> ParseNameServers(const std::string& resolvConf);
+
+class TcpipInterfacesProvider : public RegistryProvider {
+  public:
+    // hivePrefix: the mount path, under which pending values are kept in the hive.
+    TcpipInterfacesProvider(std::unique_ptr<InterfaceState> state, std::string hivePath,
+                            std::string hivePrefix);
+
+    win::LONG OpenKey(std::string_view path, win::REGSAM access) override;
+    win::LONG ListSubKeys(std::string_view path, std::vector<std::string>& names) override;
+    win::LONG QueryValue(std::string_view path, std::string_view name, RegistryValue& value) override;
+    win::LONG SetValue(std::string_view path, std::string_view name, const RegistryValue& value) override;
+    win::LONG DeleteValue(std::string_view path, std::string_view name) override;
+
+  private:
+    std::string HivePathOf(std::string_view path) const;
+    bool LiveValue(const std::string& interfaceName, std::string_view name, RegistryValue& value);
+
+    std::unique_ptr<InterfaceState> state_;
+    HiveProvider hive_;
+    std::string hivePrefix_;
+};
+
+}  // namespace platform_linux
