@@ -9,6 +9,14 @@ namespace {
 constexpr win::COLORREF kBlack = win::RGB(0, 0, 0);
 constexpr std::uintptr_t kNoData = ~std::uintptr_t{0};
 
+// The list box's movement keys besides VK_UP and VK_DOWN.
+constexpr win::UINT kVkPageUp = 0x21;
+constexpr win::UINT kVkPageDown = 0x22;
+constexpr win::UINT kVkEnd = 0x23;
+constexpr win::UINT kVkHome = 0x24;
+constexpr win::UINT kVkLeft = 0x25;
+constexpr win::UINT kVkRight = 0x27;
+
 // GBK: a byte 0x81..0xFE starts a two-byte character.
 bool IsLeadByte(unsigned char byte) {
     return byte >= 0x81 && byte <= 0xFE;
@@ -140,26 +148,43 @@ void CListBoxCH::OnLButtonUp(win::UINT, win::Point point) {
     Default();
 }
 
-// The list box asks before it moves its selection and reports the change while it moves, so the
-// current index is set here to the entry the key moves to. A single-selection list box whose selection
-// is not on the caret entry (nothing selected yet, or the selected entry was just replaced) first
-// selects the caret entry itself; otherwise up and down move one entry and stop at either end. Other
-// keys leave the current index alone. The answer is always -1: the list box does its own move.
+// The list box asks before it moves its selection and reports the change while it moves, and every
+// profile command acts on the current index: so the current index is set here to the entry the key
+// moves to. The list box moves from the selected entry, or, with none selected (none yet, or the
+// selected entry was just replaced), selects the caret entry itself. Up and left move one entry back,
+// down and right one on, Home and End to either end, all stopping at the ends. Page Up and Page Down
+// move by however many entries the list shows, which the control cannot know, so they are answered
+// -2 (handled, do nothing) rather than let the highlight leave the current index behind. Other keys
+// move nothing and leave the current index alone; the answer -1 lets the list box do its own move.
 int CListBoxCH::VKeyToItem(win::UINT key, win::UINT caretIndex) {
     win::HWND list = GetSafeHwnd();
-    if ((key != win::VK_UP && key != win::VK_DOWN) || list == nullptr)
-        return -1;
-    const int count = list->GetCount();
+    const int count = list == nullptr ? 0 : list->GetCount();
     if (count == 0)
         return -1;
-    const int caret = std::clamp(static_cast<int>(caretIndex), 0, count - 1);
-    if (list->GetCurSel() != caret) {
-        currentIndex = caret;
-    } else if (key == win::VK_UP) {
-        currentIndex = std::max(caret - 1, 0);
-    } else {
-        currentIndex = std::min(caret + 1, count - 1);
+    if (key == kVkPageUp || key == kVkPageDown)
+        return -2;
+    const int selected = list->GetCurSel();
+    const int from = selected >= 0 ? selected : std::clamp(static_cast<int>(caretIndex), 0, count - 1);
+    int to = from;
+    switch (key) {
+        case win::VK_UP:
+        case kVkLeft:
+            to = selected >= 0 ? from - 1 : from;
+            break;
+        case win::VK_DOWN:
+        case kVkRight:
+            to = selected >= 0 ? from + 1 : from;
+            break;
+        case kVkHome:
+            to = 0;
+            break;
+        case kVkEnd:
+            to = count - 1;
+            break;
+        default:
+            return -1;
     }
+    currentIndex = std::clamp(to, 0, count - 1);
     return -1;
 }
 

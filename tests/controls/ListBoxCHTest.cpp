@@ -279,6 +279,12 @@ const KeyCase kKeyCases[] = {
     {"up on the first row stays", 0, win::VK_UP, 0},
     {"down with nothing selected selects the caret row", -1, win::VK_DOWN, 0},
     {"up with nothing selected selects the caret row", -1, win::VK_UP, 0},
+    {"left moves like up", 1, 0x25, 0},
+    {"right moves like down", 1, 0x27, 2},
+    {"home goes to the first row", 2, 0x24, 0},
+    {"end goes to the last row", 0, 0x23, 2},
+    {"page down is refused and moves nothing", 0, 0x22, 0},
+    {"page up is refused and moves nothing", 2, 0x21, 2},
     {"another key leaves the current index", 1, win::VK_RETURN, 1},
 };
 
@@ -292,6 +298,9 @@ TEST_F(ControlsTest, ArrowKeysKeepTheCurrentIndexOnTheHighlightedRow) {
             keyDialog.list.SetCurrentIndex(c.startSelection);
             keyHost.PressListKey(window, kList, c.key);
             EXPECT_EQ(keyDialog.list.GetCurrentIndex(), c.expectedCurrent) << c.what;
+            if (c.key == 0x21 || c.key == 0x22) {
+                EXPECT_EQ(window.GetDlgItem(kList)->GetCurSel(), c.startSelection) << c.what;
+            }
             for (const SelectionChange& change : keyDialog.selectionChanges) {
                 EXPECT_EQ(change.currentIndex, change.listSelection) << c.what;
             }
