@@ -23,6 +23,9 @@ const win::CommandMapEntry<CCorvaneDlg> kCommandMap[] = {
     {win::LBN_SELCHANGE, IDC_PROFILE_LIST, &CCorvaneDlg::OnSelectProfile},
     {win::BN_CLICKED, IDC_GET_CURRENT, &CCorvaneDlg::OnGetCurrentConfig},
     {win::CBN_SELCHANGE, IDC_ADAPTER_BOX, &CCorvaneDlg::ShowAdapterSettings},
+    {win::BN_CLICKED, IDC_HELP_BUTTON, &CCorvaneDlg::OnHelp},
+    {win::BN_CLICKED, IDC_ABOUT, &CCorvaneDlg::OnAbout},
+    {win::BN_CLICKED, IDC_AUTOSTART, &CCorvaneDlg::OnAutostartClicked},
 };
 
 constexpr int kProfileNameLimit = 12;
@@ -51,9 +54,11 @@ bool CCorvaneDlg::OnInitDialog() {
     GetSafeHwnd()->SetIcon(appIcon, false);
     modulePath = platform_.system.GetModuleFileName(kModuleNameBufferSize);
 
+    StartUpdateCheck();
     SetContactLinks();
     FillIconBox();
     OnGetCurrentConfig();
+    ReadAutostartState();
 
     profileFilePath = ProfileFilePathFor(modulePath);
     autoExitMarkerPath = AutoExitMarkerPathFor(modulePath);
@@ -84,8 +89,7 @@ void CCorvaneDlg::LoadProfiles() {
 
 void CCorvaneDlg::OnSysCommand(win::UINT commandId) {
     if ((commandId & 0xFFF0) == IDM_ABOUTBOX) {
-        services::CAboutDlg about(GetHost());
-        about.DoModal(GetSafeHwnd());
+        OnAbout();
         return;
     }
     Default();
@@ -105,6 +109,8 @@ void CCorvaneDlg::OnPaint(win::DeviceContext& dc) {
 win::HICON CCorvaneDlg::OnQueryDragIcon() { return appIcon; }
 
 void CCorvaneDlg::OnClose() {
+    // From here on the worker must leave the dialog alone.
+    if (updateCheck_) updateCheck_->DialogClosing();
     platform_.system.PostThreadMessage(workerThreadId.load(), win::WM_CLOSE, 0, 0);
     SaveProfiles();
     StoreAutoExitOption();
@@ -130,6 +136,8 @@ void CCorvaneDlg::OnOK() {}
 
 // The adapter records live until the next refresh or until the window goes away.
 void CCorvaneDlg::OnDestroy() {
+    // Esc ends the dialog without the close sequence; the worker must leave it alone all the same.
+    if (updateCheck_) updateCheck_->DialogClosing();
     adapterList.clear();
     CDialog::OnDestroy();
 }

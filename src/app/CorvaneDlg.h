@@ -3,6 +3,7 @@
 // The main dialog: initialisation in its fixed order, painting, the close sequence and the command map.
 
 #include <atomic>
+#include <memory>
 #include <string>
 
 #include "app/Platform.h"
@@ -11,6 +12,7 @@
 #include "controls/IconComboBox.h"
 #include "controls/ListBoxCH.h"
 #include "platform/window/CDialog.h"
+#include "services/UpdateCheckWorker.h"
 
 namespace app {
 
@@ -37,6 +39,10 @@ class CCorvaneDlg : public win::CDialog {
     void OnDeleteProfile();
     void OnSelectProfile();
     void OnGetCurrentConfig();
+    // Help, About and start at logon (CorvaneDlgServices.cpp).
+    void OnHelp();
+    void OnAbout();
+    void OnAutostartClicked();
     // Adapter box and address controls (CorvaneDlgAdapters.cpp).
     void RefreshAdapters();
     void ShowAdapterSettings();
@@ -68,6 +74,9 @@ class CCorvaneDlg : public win::CDialog {
     void SetContactLinks();
     void FillIconBox();
     void FillProfileList();
+    // Update check and start at logon (CorvaneDlgServices.cpp).
+    void StartUpdateCheck();
+    void ReadAutostartState();
 
     Platform& platform_;
     // Declared before the controls so the list's rows never outlive the icons they show.
@@ -82,6 +91,8 @@ class CCorvaneDlg : public win::CDialog {
     // Written by the update-check worker when it starts, read by the close sequence.
     std::atomic<win::ThreadId> workerThreadId{0};
     bool profileFileOpened_ = false;
+    // Last, so it goes first: it waits for the worker, which must not outlive any other member.
+    std::unique_ptr<services::UpdateCheckThread> updateCheck_;
 };
 
 }  // namespace app

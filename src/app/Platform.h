@@ -3,6 +3,7 @@
 
 #include "platform/dhcp/DynamicLibrary.h"
 #include "platform/file/FileSystem.h"
+#include "platform/inet/Inet.h"
 #include "platform/registry/Registry.h"
 #include "platform/shell/Shell.h"
 #include "platform/system/System.h"
@@ -17,6 +18,7 @@ struct Platform {
     win::Registry& registry;
     win::Shell& shell;
     win::DynamicLibraries& libraries;
+    win::Inet& inet;
 };
 
 }  // namespace app

@@ -7,7 +7,7 @@
 namespace services {
 
 class CAboutDlg : public win::CDialog {
-public:
+  public:
     explicit CAboutDlg(win::WindowHost& host) : CDialog(host, res::AboutDialogTemplate()) {}
 };
 

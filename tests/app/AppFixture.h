@@ -12,6 +12,7 @@
 #include "app/CorvaneDlg.h"
 #include "app/Globals.h"
 #include "fakes/FakeDynamicLibraries.h"
+#include "fakes/FakeInet.h"
 #include "fakes/InMemoryRegistry.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeSystem.h"
@@ -55,5 +56,6 @@ protected:
     fakes::InMemoryRegistry registry;
     fakes::FakeShell shell;
     fakes::FakeDynamicLibraries libraries;
-    app::Platform platform{host, system, files, registry, shell, libraries};
+    fakes::FakeInet inet;
+    app::Platform platform{host, system, files, registry, shell, libraries, inet};
 };

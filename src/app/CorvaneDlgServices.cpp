@@ -1,0 +1,45 @@
+// Compiled with GBK as the execution character set: the message texts are the program's own bytes.
+// The dialog's side of the online and shell services: the update-check worker, start at logon, help and
+// the About box.
+#include "app/CorvaneDlg.h"
+#include "res/BuildSettings.h"
+#include "res/Resource.h"
+#include "res/Version.h"
+#include "services/AboutDlg.h"
+#include "services/AppMessageBox.h"
+#include "services/Autostart.h"
+
+namespace app {
+
+void CCorvaneDlg::StartUpdateCheck() {
+    auto link = std::make_shared<services::UpdateCheckLink>(workerThreadId, GetSafeHwnd());
+    updateCheck_ = std::make_unique<services::UpdateCheckThread>(services::UpdateCheckContext{
+        std::move(link), platform_.inet, platform_.shell, platform_.window, platform_.system,
+        res::kVersionFileUrl, res::kHomepageUrl, res::kProgramVersion});
+}
+
+void CCorvaneDlg::ReadAutostartState() {
+    if (services::IsAutostartSetFor(platform_.registry, modulePath)) {
+        CheckDlgButton(res::IDC_AUTOSTART, win::BST_CHECKED);
+    }
+}
+
+// The check box is automatic: the click has already toggled its mark.
+void CCorvaneDlg::OnAutostartClicked() {
+    services::StoreAutostart(platform_.registry, IsDlgButtonChecked(res::IDC_AUTOSTART), modulePath);
+}
+
+// The name carries no folder, so the file is looked for in the current directory, which is the
+// executable's only when the program was started from there.
+void CCorvaneDlg::OnHelp() {
+    if (platform_.shell.ShellExecute(nullptr, "open", "使用说明.txt", "", "", win::SW_SHOW) <= 32) {
+        services::AppMessageBox(platform_.window, "无法打开使用说明.txt!请确保它在当前目录下!");
+    }
+}
+
+void CCorvaneDlg::OnAbout() {
+    services::CAboutDlg about(GetHost());
+    about.DoModal(GetSafeHwnd());
+}
+
+}  // namespace app
