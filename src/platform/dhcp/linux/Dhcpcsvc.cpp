@@ -1,0 +1,61 @@
+// libdhcpcsvc.so: the DHCP client's change notification as the program calls it, for Linux. The address
+// and mask come as arguments; the gateway is the DefaultGateway value the program wrote into the hive
+// just before. Once applied, the pending values are cleared so that reads show the kernel's state again.
+#include <cerrno>
+#include <cstdint>
+#include <string>
+
+#include "dhcp/linux/StaticAddress.h"
+#include "platform/registry/linux/LinuxRegistry.h"
+#include "platform/registry/linux/SqliteHive.h"
+#include "text/Gbk.h"
+
+namespace {
+
+using platform_linux::RegistryValue;
+
+constexpr std::size_t kAdapterNameUnits = 256;
+const char* const kAppliedValues[] = {"IPAddress", "SubnetMask", "DefaultGateway"};
+
+std::string InterfaceName(const char16_t* adapterName) {
+    std::u16string name;
+    for (std::size_t i = 0; i < kAdapterNameUnits && adapterName[i] != u'\0'; ++i)
+        name.push_back(adapterName[i]);
+    return text::GbkToUtf8(text::Utf16ToGbk(name));
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) std::uint32_t DhcpNotifyConfigChange(
+    const char16_t* serverName, const char16_t* adapterName, int newIpAddress, std::uint32_t ipIndex,
+    std::uint32_t ipAddress, std::uint32_t subnetMask, int dhcpAction) {
+    // Only the local machine's static address can be changed here.
+    if (serverName != nullptr || adapterName == nullptr || dhcpAction != 0)
+        return EINVAL;
+    if (newIpAddress == 0)
+        return 0;
+
+    platform_linux::StaticAddressChange change;
+    change.interfaceName = InterfaceName(adapterName);
+    change.index = ipIndex;
+    change.address = ipAddress;
+    change.mask = subnetMask;
+
+    const std::unique_ptr<platform_linux::SqliteHive> hive =
+        platform_linux::SqliteHive::Open(platform_linux::HivePath());
+    if (!hive)
+        return EIO;
+    const std::string key =
+        std::string(platform_linux::kTcpipInterfacesKeyPath) + "\\" + text::Utf8ToGbk(change.interfaceName);
+    RegistryValue gateway;
+    if (hive->Query(key, "DefaultGateway", gateway) == 0) {
+        const std::string text(gateway.data.begin(), gateway.data.end());
+        change.gateway = text.substr(0, text.find('\0'));
+    }
+
+    if (const int error = platform_linux::ApplyStaticAddressChange(change))
+        return static_cast<std::uint32_t>(error);
+    for (const char* name : kAppliedValues)
+        hive->Delete(key, name);
+    return 0;
+}

@@ -1,0 +1,142 @@
+#include "dhcp/linux/StaticAddress.h"
+
+#include <arpa/inet.h>
+#include <linux/rtnetlink.h>
+#include <net/if.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "netlink/linux/Netlink.h"
+
+namespace platform_linux {
+
+namespace {
+
+using netlink::DefaultRoute;
+using netlink::Ipv4Address;
+
+bool ParseGateway(const std::string& text, std::uint32_t& gateway) {
+    in_addr parsed{};
+    if (::inet_pton(AF_INET, text.c_str(), &parsed) != 1)
+        return false;
+    gateway = parsed.s_addr;
+    return true;
+}
+
+class Change {
+  public:
+    Change(netlink::Socket& socket, int ifIndex) : socket_(socket), ifIndex_(ifIndex) {}
+
+    int Address(std::uint16_t type, std::uint16_t flags, const Ipv4Address& address) {
+        return socket_.Execute(
+            netlink::AddressRequest(type, flags, socket_.NextSequence(), ifIndex_, address));
+    }
+    int Route(std::uint16_t type, std::uint16_t flags, const DefaultRoute& route) {
+        return socket_.Execute(
+            netlink::DefaultRouteRequest(type, flags, socket_.NextSequence(), ifIndex_, route));
+    }
+
+  private:
+    netlink::Socket& socket_;
+    int ifIndex_;
+};
+
+}  // namespace
+
+int ValidateStaticAddressChange(const StaticAddressChange& change) {
+    const int prefix = netlink::PrefixLengthOf(change.mask);
+    if (prefix <= 0)
+        return EINVAL;
+    const std::uint32_t host = ntohl(change.address);
+    const std::uint32_t hostMask = ntohl(change.mask);
+    const std::uint8_t first = static_cast<std::uint8_t>(host >> 24);
+    // 0.x.x.x, 127.x.x.x, multicast and reserved (224 and up, 255.255.255.255 included) are no host's.
+    if (first == 0 || first == 127 || first >= 224)
+        return EINVAL;
+    // Below /31 the subnet's own network and broadcast addresses cannot be a host's either.
+    if (prefix < 31 && ((host & ~hostMask) == 0 || (host & ~hostMask) == ~hostMask))
+        return EINVAL;
+    if (change.gateway && !change.gateway->empty()) {
+        std::uint32_t gateway = 0;
+        if (!ParseGateway(*change.gateway, gateway) || gateway == change.address)
+            return EINVAL;
+        if ((gateway & change.mask) != (change.address & change.mask))
+            return ENETUNREACH;
+    }
+    return 0;
+}
+
+int ApplyStaticAddressChange(const StaticAddressChange& change) {
+    if (const int error = ValidateStaticAddressChange(change))
+        return error;
+    if (change.interfaceName.empty() || change.interfaceName.size() >= IF_NAMESIZE)
+        return ENODEV;
+    const int ifIndex = static_cast<int>(::if_nametoindex(change.interfaceName.c_str()));
+    if (ifIndex <= 0)
+        return ENODEV;
+
+    netlink::Socket socket;
+    if (const int error = socket.Open())
+        return error;
+    std::vector<Ipv4Address> addresses;
+    std::vector<DefaultRoute> oldRoutes;
+    if (const int error = netlink::ReadAddresses(socket, ifIndex, addresses))
+        return error;
+    if (const int error = netlink::ReadDefaultRoutes(socket, ifIndex, oldRoutes))
+        return error;
+
+    const Ipv4Address wanted{change.address, static_cast<std::uint8_t>(netlink::PrefixLengthOf(change.mask))};
+    const bool hasOld = change.index < addresses.size();
+    const Ipv4Address old = hasOld ? addresses[change.index] : Ipv4Address{};
+    const bool replaceOld = hasOld && !(old == wanted);
+    Change apply(socket, ifIndex);
+
+    // The old address goes first: had the new one been added first in the same subnet, it would be a
+    // secondary address, and the kernel removes secondaries together with their primary.
+    if (replaceOld) {
+        if (const int error = apply.Address(RTM_DELADDR, 0, old))
+            return error;
+    }
+    const auto restoreAddress = [&] {
+        if (!replaceOld)
+            return;
+        apply.Address(RTM_DELADDR, 0, wanted);
+        apply.Address(RTM_NEWADDR, NLM_F_CREATE | NLM_F_REPLACE, old);
+        for (const DefaultRoute& route : oldRoutes)
+            apply.Route(RTM_NEWROUTE, NLM_F_CREATE, route);
+    };
+    if (const int error = apply.Address(RTM_NEWADDR, NLM_F_CREATE | NLM_F_REPLACE, wanted)) {
+        restoreAddress();
+        return error;
+    }
+    if (!change.gateway)
+        return 0;
+
+    // Routes through the old address may already be gone with it; what is left goes now.
+    std::vector<DefaultRoute> current;
+    if (const int error = netlink::ReadDefaultRoutes(socket, ifIndex, current)) {
+        restoreAddress();
+        return error;
+    }
+    for (const DefaultRoute& route : current) {
+        const int error = apply.Route(RTM_DELROUTE, 0, route);
+        if (error != 0 && error != ESRCH) {
+            restoreAddress();
+            return error;
+        }
+    }
+    if (!change.gateway->empty()) {
+        DefaultRoute route;
+        ParseGateway(*change.gateway, route.gateway);
+        if (const int error = apply.Route(RTM_NEWROUTE, NLM_F_CREATE, route)) {
+            for (const DefaultRoute& back : current)
+                apply.Route(RTM_NEWROUTE, NLM_F_CREATE, back);
+            restoreAddress();
+            return error;
+        }
+    }
+    return 0;
+}
+
+}  // namespace platform_linux
