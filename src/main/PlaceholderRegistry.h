@@ -1,0 +1,30 @@
+#pragma once
+// Until the Linux registry is mounted here, the program runs on a registry with no keys: every open
+// fails with ERROR_FILE_NOT_FOUND, which the program treats as missing values.
+
+#include "platform/registry/Registry.h"
+
+namespace tarnquill {
+
+class PlaceholderRegistry : public win::Registry {
+  public:
+    win::LONG RegOpenKeyEx(win::HKEY, std::string_view, win::DWORD, win::REGSAM, win::HKEY* result) override {
+        if (result != nullptr)
+            *result = nullptr;
+        return win::ERROR_FILE_NOT_FOUND;
+    }
+    win::LONG RegEnumKeyEx(win::HKEY, win::DWORD, char*, win::DWORD*) override {
+        return win::ERROR_INVALID_HANDLE;
+    }
+    win::LONG RegQueryValueEx(win::HKEY, std::string_view, win::DWORD*, std::uint8_t*, win::DWORD*) override {
+        return win::ERROR_INVALID_HANDLE;
+    }
+    win::LONG RegSetValueEx(win::HKEY, std::string_view, win::DWORD, const std::uint8_t*,
+                            win::DWORD) override {
+        return win::ERROR_INVALID_HANDLE;
+    }
+    win::LONG RegDeleteValue(win::HKEY, std::string_view) override { return win::ERROR_INVALID_HANDLE; }
+    win::LONG RegCloseKey(win::HKEY) override { return win::ERROR_INVALID_HANDLE; }
+};
+
+}  // namespace tarnquill

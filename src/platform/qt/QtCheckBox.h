@@ -1,0 +1,22 @@
+#pragma once
+// The automatic check box. Like a static it asks for its colours (WM_CTLCOLORSTATIC): the brush fills
+// the control, null gives the face colour, and the text colour comes from the drawing surface.
+
+#include <QCheckBox>
+
+namespace qtwin {
+
+class QtWindow;
+
+class QtCheckBox : public QCheckBox {
+  public:
+    QtCheckBox(QtWindow& window, QWidget* parent);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QtWindow& window_;
+};
+
+}  // namespace qtwin

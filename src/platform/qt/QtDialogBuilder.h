@@ -1,0 +1,22 @@
+#pragma once
+// Builds a dialog's widgets from its template: the dialog at its size in dialog units, each control a
+// real widget at its rectangle, created in template order so that the tab order is the template's.
+
+#include <QWidget>
+
+#include "DialogUnits.h"
+#include "platform/window/DialogTemplate.h"
+
+namespace qtwin {
+
+class QtWindow;
+class QtDialogWidget;
+
+// Creates the dialog widget (a child window of owner, which may be null) and the control windows.
+QtDialogWidget* BuildDialog(QtWindow& dialogWindow, const win::DialogTemplate& dialogTemplate,
+                            QWidget* owner);
+
+// The mapping the dialog of this template uses.
+DialogUnits UnitsFor(const win::DialogTemplate& dialogTemplate);
+
+}  // namespace qtwin

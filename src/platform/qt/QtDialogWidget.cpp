@@ -1,0 +1,74 @@
+#include "QtDialogWidget.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPainter>
+
+#include "QtDeviceContext.h"
+#include "QtText.h"
+#include "QtWindow.h"
+#include "QtWindowHost.h"
+
+namespace qtwin {
+
+QtDialogWidget::QtDialogWidget(QtWindow& window, QWidget* parent) : QDialog(parent), window_(window) {
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void QtDialogWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // WM_ERASEBKGND first: the dialog's face colour; then WM_PAINT.
+    painter.fillRect(rect(), ToQColor(window_.Host().GetSysColor(win::COLOR_BTNFACE)));
+    QtDeviceContext dc(painter, font());
+    win::CDialog* dialog = window_.Dialog();
+    if (dialog != nullptr)
+        window_.Dispatch([&] { dialog->OnPaint(dc); }, [] {});
+}
+
+void QtDialogWidget::closeEvent(QCloseEvent* event) {
+    // The window stays until the dialog ends itself; the close box is only a request (WM_CLOSE).
+    event->ignore();
+    win::CDialog* dialog = window_.Dialog();
+    if (dialog != nullptr && !window_.Ended())
+        window_.Dispatch([&] { dialog->OnClose(); }, [] {});
+}
+
+void QtDialogWidget::reject() {
+    // Esc: the IDCANCEL command, which the dialog's command map or OnCancel answers.
+    win::CDialog* dialog = window_.Dialog();
+    if (dialog != nullptr && !window_.Ended()) {
+        window_.Dispatch([&] { dialog->OnCommand(win::IDCANCEL, win::BN_CLICKED); }, [] {});
+    }
+}
+
+void QtDialogWidget::contextMenuEvent(QContextMenuEvent* event) {
+    if (window_.SystemMenu().empty()) {
+        event->ignore();
+        return;
+    }
+    ShowSystemMenu(event->globalPos());
+}
+
+void QtDialogWidget::ShowSystemMenu(const QPoint& globalPos) {
+    QMenu menu(this);
+    for (const auto& item : window_.SystemMenu()) {
+        if (item.commandId == 0) {
+            if (!menu.isEmpty())
+                menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(item.text);
+        action->setData(item.commandId);
+    }
+    QAction* chosen = menu.exec(globalPos);
+    win::CDialog* dialog = window_.Dialog();
+    if (chosen == nullptr || dialog == nullptr || window_.Ended())
+        return;
+    const auto commandId = static_cast<win::UINT>(chosen->data().toUInt());
+    window_.Dispatch([&] { dialog->OnSysCommand(commandId); }, [] {});
+}
+
+}  // namespace qtwin

@@ -1,0 +1,31 @@
+#pragma once
+// The dialog's top-level widget: paints the background through CDialog::OnPaint (children on top),
+// turns the close box into OnClose and Esc into the IDCANCEL command, and offers the items the dialog
+// appended to its system menu in its context menu, since on Linux the window manager owns the window
+// menu. Enter is the default push button's, as QDialog and QPushButton's auto-default already do it.
+
+#include <QDialog>
+
+namespace qtwin {
+
+class QtWindow;
+
+class QtDialogWidget : public QDialog {
+  public:
+    QtDialogWidget(QtWindow& window, QWidget* parent);
+
+    void reject() override;
+    void accept() override {}
+    // Opens the system menu items at a point; the chosen one goes to OnSysCommand.
+    void ShowSystemMenu(const QPoint& globalPos);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    QtWindow& window_;
+};
+
+}  // namespace qtwin

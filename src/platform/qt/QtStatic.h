@@ -1,0 +1,43 @@
+#pragma once
+// Statics, group boxes and static icons. Their colours come from the colour request the dialog reflects
+// to the attached handler object (WM_CTLCOLORSTATIC): the brush it returns fills the control (null: the
+// normal face colour, hollow: nothing, the dialog shows through), and the text is drawn with the text
+// colour, background colour, mode and font the handler set on the drawing surface. Mouse messages and
+// the set-cursor request go to the handler object.
+
+#include <QPixmap>
+#include <QWidget>
+
+namespace qtwin {
+
+class QtWindow;
+class QtDeviceContext;
+
+class QtStatic : public QWidget {
+  public:
+    QtStatic(QtWindow& window, QWidget* parent);
+    int PaintCount() const { return paintCount_; }
+    // The picture of an SS_ICON static.
+    void SetIcon(const QPixmap& icon) {
+        icon_ = icon;
+        update();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void PaintText(QtDeviceContext& dc);
+    void PaintGroupBox(QtDeviceContext& dc);
+    void PaintIcon(QtDeviceContext& dc);
+    void SetCursorRequest();
+
+    QtWindow& window_;
+    QPixmap icon_;
+    int paintCount_ = 0;
+};
+
+}  // namespace qtwin
