@@ -1,0 +1,233 @@
+// The two live views the adapter store reads through: the adapter class key over a sysfs tree, and the
+// TCP/IP interface keys over an interface state, with the program's own discovery and settings code on
+// top, as in the shipped program.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+#include "TempDir.h"
+#include "adapters/AdapterDiscovery.h"
+#include "adapters/AdapterSettings.h"
+#include "fakes/FakeDynamicLibraries.h"
+#include "fakes/FakeWindowHost.h"
+#include "platform/registry/linux/AdapterClassProvider.h"
+#include "platform/registry/linux/LinuxRegistry.h"
+#include "platform/registry/linux/TcpipInterfacesProvider.h"
+
+namespace {
+
+using namespace platform_linux;
+namespace fs = std::filesystem;
+
+struct FakeLink {
+    std::string name;
+    int ifIndex;
+    int type;
+    bool wireless;
+    std::string driver;
+    std::string udevModel;
+};
+
+void MakeSysfs(const TempDir& dir, const std::vector<FakeLink>& links) {
+    for (const FakeLink& link : links) {
+        const std::string base = "sys/class/net/" + link.name + "/";
+        dir.Write(base + "ifindex", std::to_string(link.ifIndex) + "\n");
+        dir.Write(base + "type", std::to_string(link.type) + "\n");
+        if (link.wireless)
+            fs::create_directories(dir.path / (base + "wireless"));
+        if (!link.driver.empty()) {
+            fs::create_directories(dir.path / ("sys/bus/pci/drivers/" + link.driver));
+            fs::create_directories(dir.path / (base + "device"));
+            fs::create_symlink(dir.path / ("sys/bus/pci/drivers/" + link.driver),
+                               dir.path / (base + "device/driver"));
+        }
+        if (!link.udevModel.empty()) {
+            dir.Write(
+                "udev/data/n" + std::to_string(link.ifIndex),
+                "I:123\nE:ID_MODEL=raw model\nE:ID_MODEL_FROM_DATABASE=" + link.udevModel + "\nG:systemd\n");
+        }
+    }
+}
+
+class FakeState : public InterfaceState {
+  public:
+    struct Link {
+        std::vector<std::string> addresses, masks, gateways;
+    };
+    bool Exists(const std::string& name) override { return links.count(name) != 0; }
+    std::vector<std::string> Names() override {
+        std::vector<std::string> names;
+        for (const auto& [name, link] : links)
+            names.push_back(name);
+        return names;
+    }
+    bool Ipv4(const std::string& name, std::vector<std::string>& addresses, std::vector<std::string>& masks,
+              std::vector<std::string>& gateways) override {
+        const auto found = links.find(name);
+        if (found == links.end())
+            return false;
+        addresses = found->second.addresses;
+        masks = found->second.masks;
+        gateways = found->second.gateways;
+        return true;
+    }
+    std::vector<std::string> NameServers() override { return servers; }
+    std::map<std::string, Link> links;
+    std::vector<std::string> servers;
+};
+
+class AdapterViewsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        auto provider = std::make_unique<FakeState>();
+        state = provider.get();
+        registry.Mount(kAdapterClassKeyPath,
+                       std::make_unique<AdapterClassProvider>(dir / "sys", dir / "udev"));
+        registry.Mount(kTcpipInterfacesKeyPath,
+                       std::make_unique<TcpipInterfacesProvider>(std::move(provider), dir / "hive.sqlite",
+                                                                 kTcpipInterfacesKeyPath));
+    }
+    adapters::AdapterList Discover() {
+        adapters::AdapterList list;
+        EXPECT_TRUE(adapters::EnumerateAdapters(registry, list));
+        return list;
+    }
+
+    TempDir dir;
+    LinuxRegistry registry{std::make_unique<HiveProvider>(dir / "hive.sqlite")};
+    FakeState* state = nullptr;
+    fakes::FakeWindowHost host;
+    fakes::FakeDynamicLibraries libraries;
+    adapters::AdapterServices services{registry, host, libraries};
+};
+
+TEST_F(AdapterViewsTest, OnlyWiredEthernetLinksAreListedInIndexOrder) {
+    MakeSysfs(dir, {
+                       {"lo", 1, 772, false, "", ""},
+                       {"zeth", 2, 1, false, "e1000e", "82574L Gigabit Network Connection"},
+                       {"wlan0", 3, 1, true, "iwlwifi", "Wireless 8265"},
+                       {"tun0", 4, 65534, false, "", ""},
+                       {"aveth", 7, 1, false, "", ""},
+                       {"enp5s0", 5, 1, false, "r8169", ""},
+                   });
+    const adapters::AdapterList list = Discover();
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].instanceId, "zeth");
+    EXPECT_EQ(list[0].description, "82574L Gigabit Network Connection");
+    EXPECT_EQ(list[1].instanceId, "enp5s0");
+    EXPECT_EQ(list[1].description, "r8169");
+    EXPECT_EQ(list[2].instanceId, "aveth");
+    EXPECT_EQ(list[2].description, "aveth");
+}
+
+TEST_F(AdapterViewsTest, TheClassKeyIsReadOnlyAndALongModelNameIsCut) {
+    MakeSysfs(dir, {{"eth0", 2, 1, false, "", std::string(300, 'M')}});
+    win::HKEY key = nullptr;
+    const std::string adapterKey = std::string(kAdapterClassKeyPath) + "\\0000";
+    EXPECT_EQ(registry.RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, adapterKey, 0, win::KEY_WRITE, &key),
+              win::ERROR_ACCESS_DENIED);
+    const adapters::AdapterList list = Discover();
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].description, std::string(255, 'M'));
+}
+
+TEST_F(AdapterViewsTest, LiveStateReadsAsTheProgramWouldHaveWrittenIt) {
+    MakeSysfs(dir, {{"eth0", 2, 1, false, "", ""}});
+    state->links["eth0"] = {{"192.168.1.10", "10.9.0.1"}, {"255.255.255.0", "255.255.0.0"}, {"192.168.1.1"}};
+    state->servers = {"192.168.1.1", "8.8.8.8", "9.9.9.9"};
+    const adapters::AdapterList list = Discover();
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].ipAddress, "192.168.1.10");
+    EXPECT_EQ(list[0].subnetMask, "255.255.255.0");
+    EXPECT_EQ(list[0].defaultGateway, "192.168.1.1");
+    EXPECT_EQ(list[0].preferredDns, "192.168.1.1");
+    EXPECT_EQ(list[0].alternateDns, "8.8.8.8,9.9.9.9");
+
+    win::HKEY key = nullptr;
+    ASSERT_EQ(registry.RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, std::string(kTcpipInterfacesKeyPath) + "\\eth0",
+                                    0, win::KEY_READ, &key),
+              win::ERROR_SUCCESS);
+    std::uint8_t data[256];
+    win::DWORD size = sizeof data;
+    ASSERT_EQ(registry.RegQueryValueEx(key, "IPAddress", nullptr, data, &size), win::ERROR_SUCCESS);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), size),
+              std::string("192.168.1.10\0" "10.9.0.1\0\0", 23));
+    registry.RegCloseKey(key);
+}
+
+TEST_F(AdapterViewsTest, PendingWritesReadBackExactlyUntilCleared) {
+    MakeSysfs(dir, {{"eth0", 2, 1, false, "", ""}});
+    state->links["eth0"] = {{"192.168.1.10"}, {"255.255.255.0"}, {"192.168.1.1"}};
+    ASSERT_TRUE(adapters::WriteAdapterSettings(services, "eth0", "10.0.0.5", "255.0.0.0", "", "1.1.1.1", ""));
+    adapters::AdapterInfo adapter;
+    ASSERT_TRUE(adapters::ReadAdapterSettings(registry, adapter, "eth0"));
+    EXPECT_EQ(adapter.ipAddress, "10.0.0.5");
+    EXPECT_EQ(adapter.subnetMask, "255.0.0.0");
+    EXPECT_EQ(adapter.defaultGateway, "");
+    EXPECT_EQ(adapter.preferredDns, "1.1.1.1");
+    EXPECT_EQ(adapter.alternateDns, "");
+
+    // What our libdhcpcsvc.so does once it applied the change.
+    auto hive = SqliteHive::Open(dir / "hive.sqlite");
+    for (const char* name : {"IPAddress", "SubnetMask", "DefaultGateway"}) {
+        hive->Delete(std::string(kTcpipInterfacesKeyPath) + "\\eth0", name);
+    }
+    adapters::AdapterInfo live;
+    adapters::ReadAdapterSettings(registry, live, "eth0");
+    EXPECT_EQ(live.ipAddress, "192.168.1.10");
+    EXPECT_EQ(live.defaultGateway, "192.168.1.1");
+}
+
+TEST_F(AdapterViewsTest, WritingNeedsAnExistingInterface) {
+    state->links["eth0"] = {};
+    const char* names[] = {"eth9", "", "a-name-of-16-byt"};
+    for (const char* name : names) {
+        EXPECT_FALSE(adapters::WriteAdapterSettings(services, name, "10.0.0.5", "255.0.0.0", "", "", ""))
+            << name;
+    }
+    EXPECT_EQ(host.MessageBoxes().size(), 3u);
+    win::HKEY key = nullptr;
+    EXPECT_EQ(
+        registry.RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, kTcpipInterfacesKeyPath, 0, win::KEY_WRITE, &key),
+        win::ERROR_ACCESS_DENIED);
+    auto hive = SqliteHive::Open(dir / "hive.sqlite");
+    EXPECT_FALSE(hive->KeyExists(std::string(kTcpipInterfacesKeyPath) + "\\eth9"));
+}
+
+TEST(NameServers, OnlyIpv4NameserverLinesCount) {
+    const std::string resolvConf =
+        "# generated\n"
+        "search example.net\n"
+        "nameserver 192.168.1.1\n"
+        "nameserver\t8.8.8.8  # google\n"
+        "nameserver 2001:4860:4860::8888\n"
+        "#nameserver 7.7.7.7\n"
+        "nameserver 300.1.1.1\n"
+        "options edns0\n"
+        "nameserver 9.9.9.9";
+    EXPECT_EQ(ParseNameServers(resolvConf), (std::vector<std::string>{"192.168.1.1", "8.8.8.8", "9.9.9.9"}));
+    EXPECT_TRUE(ParseNameServers("").empty());
+}
+
+TEST(ShippedRegistry, TakesItsRootsFromTheEnvironment) {
+    TempDir dir;
+    MakeSysfs(dir, {{"eth0", 2, 1, false, "", "From udev"}, {"lo", 1, 772, false, "", ""}});
+    ::setenv("OSTRELLE_SYSFS_ROOT", (dir / "sys").c_str(), 1);
+    ::setenv("OSTRELLE_UDEV_ROOT", (dir / "udev").c_str(), 1);
+    ::setenv("OSTRELLE_HIVE_PATH", (dir / "var/hive.sqlite").c_str(), 1);
+    auto registry = MakeLinuxRegistry();
+    adapters::AdapterList list;
+    adapters::EnumerateAdapters(*registry, list);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].description, "From udev");
+    win::HKEY key = nullptr;
+    ASSERT_EQ(registry->RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, "Software\\Test", 0, win::KEY_WRITE, &key),
+              win::ERROR_FILE_NOT_FOUND);
+    EXPECT_TRUE(fs::exists(dir.path / "var/hive.sqlite"));
+    for (const char* name : {"OSTRELLE_SYSFS_ROOT", "OSTRELLE_UDEV_ROOT", "OSTRELLE_HIVE_PATH"})
+        ::unsetenv(name);
+}
+
+}  // namespace

@@ -1,0 +1,120 @@
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <linux/rtnetlink.h>
+
+#include "dhcp/linux/StaticAddress.h"
+#include "netlink/linux/Netlink.h"
+
+namespace {
+
+using namespace platform_linux;
+using netlink::Request;
+
+std::uint32_t Address(const char* dotted) {
+    in_addr parsed{};
+    inet_pton(AF_INET, dotted, &parsed);
+    return parsed.s_addr;
+}
+
+// The header's and the payload's integer fields are in the host's byte order; these bytes are those of
+// a little-endian machine. Addresses inside attributes are in network order on every machine.
+TEST(NetlinkRequest, NewAddressWithBroadcast) {
+    const Request request = netlink::AddressRequest(RTM_NEWADDR, NLM_F_CREATE | NLM_F_REPLACE, 7, 3,
+                                                    {Address("192.168.1.10"), 24});
+    const Request expected = {
+        48, 0,  0, 0, 20,  0,   0x05, 0x05,
+        7,  0,  0, 0, 0,   0,   0,    0,    // nlmsghdr: RTM_NEWADDR, REQUEST|ACK|REPLACE|CREATE
+        2,  24, 0, 0, 3,   0,   0,    0,    // ifaddrmsg: AF_INET /24, index 3
+        8,  0,  2, 0, 192, 168, 1,    10,   // IFA_LOCAL
+        8,  0,  1, 0, 192, 168, 1,    10,   // IFA_ADDRESS
+        8,  0,  4, 0, 192, 168, 1,    255,  // IFA_BROADCAST
+    };
+    EXPECT_EQ(request, expected);
+}
+
+TEST(NetlinkRequest, DeleteAddressAndPointToPointPrefixCarryNoBroadcast) {
+    const Request removal = netlink::AddressRequest(RTM_DELADDR, 0, 1, 9, {Address("10.0.0.1"), 8});
+    const Request expectedRemoval = {
+        40, 0, 0, 0, 21, 0, 0x05, 0, 1,  0, 0, 0, 0, 0, 0, 0, 2,  8, 0, 0,
+        9,  0, 0, 0, 8,  0, 2,    0, 10, 0, 0, 1, 8, 0, 1, 0, 10, 0, 0, 1,
+    };
+    EXPECT_EQ(removal, expectedRemoval);
+    EXPECT_EQ(netlink::AddressRequest(RTM_NEWADDR, 0, 1, 9, {Address("10.0.0.1"), 31}).size(), 40u);
+    EXPECT_EQ(netlink::AddressRequest(RTM_NEWADDR, 0, 1, 9, {Address("10.0.0.1"), 30}).size(), 48u);
+}
+
+TEST(NetlinkRequest, DefaultRoutes) {
+    const Request add =
+        netlink::DefaultRouteRequest(RTM_NEWROUTE, NLM_F_CREATE, 9, 4, {Address("10.0.0.1"), 0, 0});
+    const Request expectedAdd = {
+        44, 0, 0, 0, 24,  0, 0x05, 0x04, 9, 0, 0, 0, 0, 0, 0, 0,  // RTM_NEWROUTE, REQUEST|ACK|CREATE
+        2,  0, 0, 0, 254, 4, 0,    1,    0, 0, 0, 0,  // rtmsg: main table, static, universe, unicast
+        8,  0, 5, 0, 10,  0, 0,    1,                 // RTA_GATEWAY
+        8,  0, 4, 0, 4,   0, 0,    0,                 // RTA_OIF
+    };
+    EXPECT_EQ(add, expectedAdd);
+    const Request removal =
+        netlink::DefaultRouteRequest(RTM_DELROUTE, 0, 2, 4, {Address("10.0.0.1"), 100, 4});
+    const Request expectedRemoval = {
+        52, 0, 0, 0, 25,  0, 0x05, 0, 2, 0, 0, 0, 0, 0, 0, 0,  // RTM_DELROUTE, REQUEST|ACK
+        2,  0, 0, 0, 254, 0, 255,  0, 0, 0, 0, 0,              // scope nowhere: matches any protocol and type
+        8,  0, 5, 0, 10,  0, 0,    1,                          // RTA_GATEWAY
+        8,  0, 4, 0, 4,   0, 0,    0,                          // RTA_OIF
+        8,  0, 6, 0, 100, 0, 0,    0,                          // RTA_PRIORITY
+    };
+    EXPECT_EQ(removal, expectedRemoval);
+}
+
+TEST(NetlinkRequest, PrefixLengths) {
+    const std::pair<const char*, int> cases[] = {
+        {"255.255.255.0", 24}, {"255.255.255.255", 32}, {"255.255.255.254", 31}, {"128.0.0.0", 1},
+        {"0.0.0.0", 0},        {"255.0.255.0", -1},     {"0.255.255.255", -1},   {"255.255.0.255", -1},
+    };
+    for (const auto& [mask, length] : cases) {
+        EXPECT_EQ(netlink::PrefixLengthOf(Address(mask)), length) << mask;
+        if (length >= 0) {
+            EXPECT_EQ(netlink::DottedText(netlink::MaskOf(length)), mask);
+        }
+    }
+}
+
+TEST(StaticAddress, ValidationBeforeAnythingChanges) {
+    struct Case {
+        const char* address;
+        const char* mask;
+        std::optional<std::string> gateway;
+        int error;
+    };
+    const Case cases[] = {
+        {"192.168.1.10", "255.255.255.0", "192.168.1.1", 0},
+        {"192.168.1.10", "255.255.255.0", "", 0},
+        {"192.168.1.10", "255.255.255.0", std::nullopt, 0},
+        {"10.0.0.0", "255.255.255.254", std::nullopt, 0},
+        {"0.0.0.0", "255.255.255.0", std::nullopt, EINVAL},
+        {"255.255.255.255", "255.255.255.0", std::nullopt, EINVAL},  // what inet_addr makes of "300.1.1.1"
+        {"127.0.0.5", "255.0.0.0", std::nullopt, EINVAL},
+        {"224.0.0.1", "255.255.255.0", std::nullopt, EINVAL},
+        {"192.168.1.0", "255.255.255.0", std::nullopt, EINVAL},
+        {"192.168.1.255", "255.255.255.0", std::nullopt, EINVAL},
+        {"192.168.1.10", "255.0.255.0", std::nullopt, EINVAL},
+        {"192.168.1.10", "0.0.0.0", std::nullopt, EINVAL},  // an empty mask text
+        {"192.168.1.10", "255.255.255.0", "10.0.0.1", ENETUNREACH},
+        {"192.168.1.10", "255.255.255.0", "192.168.1.10", EINVAL},
+        {"192.168.1.10", "255.255.255.0", "gateway", EINVAL},
+        {"192.168.1.10", "255.255.255.0", "300.1.1.1", EINVAL},
+    };
+    for (const Case& c : cases) {
+        StaticAddressChange change{"eth0", 0, Address(c.address), Address(c.mask), c.gateway};
+        EXPECT_EQ(ValidateStaticAddressChange(change), c.error) << c.address << " " << c.mask;
+    }
+}
+
+TEST(StaticAddress, AnInterfaceThatDoesNotExistChangesNothing) {
+    const char* names[] = {"ostrelle-none", "", "sixteen-bytes-xx"};
+    for (const char* name : names) {
+        StaticAddressChange change{name, 0, Address("192.168.1.10"), Address("255.255.255.0"), std::nullopt};
+        EXPECT_EQ(ApplyStaticAddressChange(change), ENODEV) << name;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+#pragma once
+// A folder of its own for each test, removed afterwards.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+class TempDir {
+  public:
+    TempDir() {
+        path = std::filesystem::temp_directory_path() /
+               ("ostrelle-linux-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~TempDir() { std::filesystem::remove_all(path); }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    std::string operator/(const std::string& name) const { return (path / name).string(); }
+    void Write(const std::string& name, const std::string& content) const {
+        std::filesystem::create_directories((path / name).parent_path());
+        std::ofstream(path / name, std::ios::binary) << content;
+    }
+
+    std::filesystem::path path;
+};
