@@ -1,4 +1,3 @@
-// deadline). Do not commit this line.
 #pragma once
 // The main dialog: initialisation in its fixed order, painting, the close sequence and the command map.
 
