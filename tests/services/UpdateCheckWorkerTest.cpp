@@ -1,0 +1,239 @@
+// Compiled with GBK as the execution character set, like the code under test.
+#include "services/UpdateCheckWorker.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <cstdlib>
+#include <future>
+#include <mutex>
+
+#include "LoopbackHttpServer.h"
+#include "fakes/FakeInet.h"
+#include "fakes/FakeShell.h"
+#include "fakes/FakeWindowHost.h"
+#include "platform/inet/linux/CurlInet.h"
+#include "platform/system/linux/LinuxSystem.h"
+#include "res/Templates.h"
+
+namespace {
+
+using fakes::FakeWindow;
+using testing_http::LoopbackHttpServer;
+using testing_http::MakeResponse;
+using testing_http::Request;
+using testing_http::Response;
+
+constexpr const char* kHomepage = "http://127.0.0.1:9/";
+constexpr std::chrono::seconds kBound{30};  // only a broken test waits this long
+
+// A dialog that closes as the program's does: it lets go of the worker, posts WM_CLOSE to its thread and
+// ends.
+class TestDialog : public win::CDialog {
+  public:
+    TestDialog(win::WindowHost& host, win::System& system)
+        : CDialog(host, res::AboutDialogTemplate()), system_(system) {}
+    void OnClose() override {
+        ++closeCount;
+        if (worker)
+            worker->DialogClosing();
+        system_.PostThreadMessage(workerThreadId.load(), win::WM_CLOSE, 0, 0);
+        CDialog::OnClose();
+    }
+    void OnDestroy() override {
+        if (worker)
+            worker->DialogClosing();
+    }
+
+    std::atomic<win::ThreadId> workerThreadId{0};
+    std::unique_ptr<services::UpdateCheckThread> worker;
+    std::atomic<int> closeCount{0};
+
+  private:
+    win::System& system_;
+};
+
+class UpdateCheckWorkerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"})
+            ::unsetenv(name);
+    }
+
+    // Starts the worker inside the dialog's modal loop; user(window, link) plays the user meanwhile.
+    void Run(win::Inet& inet, const std::string& versionUrl,
+             const std::function<void(FakeWindow&, services::UpdateCheckLink&)>& user) {
+        host.AddScript([&](FakeWindow& window) {
+            auto link = std::make_shared<services::UpdateCheckLink>(dialog.workerThreadId, &window);
+            dialog.worker = std::make_unique<services::UpdateCheckThread>(
+                services::UpdateCheckContext{link, inet, shell, host, system, versionUrl, kHomepage, "3.2"});
+            user(window, *link);
+        });
+        dialog.DoModal();
+        dialog.worker.reset();  // as the dialog's destruction does
+    }
+    // The user does nothing until the worker has ended.
+    void RunUntilWorkerEnds(win::Inet& inet, const std::string& versionUrl) {
+        Run(inet, versionUrl, [](FakeWindow&, services::UpdateCheckLink& link) {
+            ASSERT_TRUE(link.WaitWorkerFinished(kBound));
+        });
+    }
+
+    fakes::FakeWindowHost host;
+    fakes::FakeShell shell;
+    platform_linux::LinuxSystem system;
+    platform_linux::CurlInet curl;
+    TestDialog dialog{host, system};
+};
+
+struct VersionCase {
+    const char* name;
+    const char* status;
+    std::vector<std::string> body;
+    const char* announced;  // null: nothing happens
+};
+
+class VersionFromServer : public UpdateCheckWorkerTest, public ::testing::WithParamInterface<VersionCase> {};
+
+TEST_P(VersionFromServer, AnnouncesOnlyAnotherThreeCharacterVersion) {
+    const VersionCase& c = GetParam();
+    LoopbackHttpServer server([&](const Request&) { return MakeResponse(c.status, c.body); });
+    RunUntilWorkerEnds(curl, server.Url("/version/tarnquill.txt"));
+
+    EXPECT_EQ(server.Requests().size(), 1u);
+    const auto boxes = host.MessageBoxes();
+    if (c.announced == nullptr) {
+        EXPECT_TRUE(boxes.empty());
+        EXPECT_TRUE(shell.calls.empty());
+        EXPECT_EQ(dialog.closeCount, 0);
+        return;
+    }
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_EQ(boxes[0].text, "已推出最新的" + std::string(c.announced) + "版本，请到软件主页下载!");
+    EXPECT_EQ(boxes[0].caption, "tarnquill");
+    EXPECT_EQ(boxes[0].type, win::MB_OK);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].owner, nullptr);
+    EXPECT_EQ(shell.calls[0].verb, "open");
+    EXPECT_EQ(shell.calls[0].file, kHomepage);
+    EXPECT_EQ(dialog.closeCount, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VersionFromServer,
+    ::testing::Values(VersionCase{"Newer", "200 OK", {"3.3"}, "3.3"},
+                      VersionCase{"Older", "200 OK", {"3.1"}, "3.1"},
+                      VersionCase{"OneByteAtATime", "200 OK", {"3", ".", "3"}, "3.3"},
+                      VersionCase{"Same", "200 OK", {"3.2"}, nullptr},
+                      VersionCase{"FourCharacters", "200 OK", {"3.10"}, nullptr},
+                      VersionCase{"WithLineBreak", "200 OK", {"3.3\r\n"}, nullptr},
+                      VersionCase{"EmptyBody", "200 OK", {}, nullptr},
+                      VersionCase{"NotFoundPage", "404 Not Found", {"<html>Not Found</html>"}, nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(UpdateCheckWorkerTest, HomepageThatCannotOpenIsReportedAndTheDialogClosesAllTheSame) {
+    shell.result = 2;
+    LoopbackHttpServer server([](const Request&) { return MakeResponse("200 OK", {"3.3"}); });
+    RunUntilWorkerEnds(curl, server.Url("/version/tarnquill.txt"));
+    const auto boxes = host.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, "无法连接到软件主页!");
+    EXPECT_EQ(boxes[1].owner, nullptr);
+    EXPECT_EQ(dialog.closeCount, 1);
+}
+
+TEST_F(UpdateCheckWorkerTest, ServerDownEndsSilentlyAndLeavesTheDialogOpen) {
+    const std::string url =
+        "http://127.0.0.1:" + std::to_string(testing_http::UnusedLoopbackPort()) + "/version/tarnquill.txt";
+    bool stillOpen = false;
+    Run(curl, url, [&](FakeWindow& window, services::UpdateCheckLink& link) {
+        ASSERT_TRUE(link.WaitWorkerFinished(kBound));
+        stillOpen = !window.EndResult().has_value();
+        host.CloseBox(window);
+    });
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(host.MessageBoxes().empty());
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_EQ(dialog.closeCount, 1) << "the user's own close only";
+    EXPECT_NE(dialog.workerThreadId.load(), 0u) << "the worker recorded its thread";
+}
+
+// A server that takes the request and never answers must not keep the program from ending, whether the
+// dialog closes through its close sequence (which posts WM_CLOSE to the worker) or with Esc (which does not).
+TEST_F(UpdateCheckWorkerTest, SilentServerDoesNotHoldUpTheEnd) {
+    for (const bool escape : {false, true}) {
+        fakes::FakeWindowHost localHost;
+        TestDialog localDialog(localHost, system);
+        LoopbackHttpServer server([](const Request&) { return Response{{}, true}; });
+        localHost.AddScript([&](FakeWindow& window) {
+            auto link = std::make_shared<services::UpdateCheckLink>(localDialog.workerThreadId, &window);
+            localDialog.worker = std::make_unique<services::UpdateCheckThread>(
+                services::UpdateCheckContext{link, curl, shell, localHost, system,
+                                             server.Url("/version/tarnquill.txt"), kHomepage, "3.2"});
+            ASSERT_TRUE(server.WaitForRequests(1));
+            if (escape) {
+                localHost.PressEscape(window);
+            } else {
+                localHost.CloseBox(window);
+            }
+        });
+        localDialog.DoModal();
+        // Letting go of the worker returns once the fetch has given up. Were it to hang, the test could not
+        // go on: it fails and ends the test program.
+        auto letGo = std::async(std::launch::async, [&] { localDialog.worker.reset(); });
+        if (letGo.wait_for(kBound) != std::future_status::ready) {
+            ADD_FAILURE() << "the worker kept the dialog from ending";
+            std::_Exit(1);
+        }
+        EXPECT_TRUE(localHost.MessageBoxes().empty());
+        EXPECT_TRUE(shell.calls.empty());
+    }
+}
+
+// Blocks the first read until the test lets it go, so the dialog can close while the fetch is under way.
+class GatedInet : public fakes::FakeInet {
+  public:
+    bool InternetReadFile(win::HINTERNET file, void* buffer, win::DWORD size, win::DWORD* read) override {
+        {
+            std::unique_lock lock(mutex_);
+            reading_ = true;
+            changed_.notify_all();
+            changed_.wait(lock, [this] { return open_; });
+        }
+        return FakeInet::InternetReadFile(file, buffer, size, read);
+    }
+    bool WaitUntilReading() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, kBound, [this] { return reading_; });
+    }
+    void Open() {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool reading_ = false;
+    bool open_ = false;
+};
+
+TEST_F(UpdateCheckWorkerTest, NewsArrivingAfterTheDialogClosedIsDropped) {
+    GatedInet inet;
+    inet.reachable = true;
+    inet.pieces = {"3.3"};
+    Run(inet, "http://example.test/version/tarnquill.txt",
+        [&](FakeWindow& window, services::UpdateCheckLink& link) {
+            ASSERT_TRUE(inet.WaitUntilReading());
+            host.CloseBox(window);
+            inet.Open();
+            ASSERT_TRUE(link.WaitWorkerFinished(kBound));
+        });
+    EXPECT_TRUE(host.MessageBoxes().empty()) << "no announcement for a dialog that is gone";
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_EQ(dialog.closeCount, 1) << "and no second close";
+}
+
+}  // namespace
