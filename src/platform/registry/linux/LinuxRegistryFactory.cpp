@@ -5,6 +5,7 @@
 #include "platform/registry/linux/LinuxRegistry.h"
 #include "platform/registry/linux/SqliteHive.h"
 #include "platform/registry/linux/TcpipInterfacesProvider.h"
+#include "platform/registry/linux/XdgAutostartProvider.h"
 
 namespace platform_linux {
 
@@ -27,6 +28,9 @@ std::unique_ptr<LinuxRegistry> MakeLinuxRegistry() {
                     std::make_unique<TcpipInterfacesProvider>(
                         MakeKernelInterfaceState(EnvOr("OSTRELLE_RESOLV_CONF", "/etc/resolv.conf")), hivePath,
                         kTcpipInterfacesKeyPath));
+    // Programs started at logon are the desktop session's autostart entries.
+    registry->Mount("Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                    std::make_unique<XdgAutostartProvider>(AutostartFolder()));
     return registry;
 }
 
