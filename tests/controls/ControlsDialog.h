@@ -34,7 +34,7 @@ inline const win::DialogTemplate& ControlsTemplate() {
         "",
         9,
         {
-            {ControlKind::ListBox, kList, "", 0, 0, 60, 90,
+            {ControlKind::ListBox, kList, "", 0, 0, 60, 150,
              kChild | LBS_OWNERDRAWVARIABLE | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT, 0,
              0},
             {ControlKind::ComboBox, kSmallBox, "", 70, 0, 40, 80, 0x50210223, 0, 0},
