@@ -1,0 +1,136 @@
+// The adapter store against a real kernel: discovery over sysfs, the write into the hive and the
+// notification through our libdhcpcsvc.so, in a network namespace the test builds.
+#include <gtest/gtest.h>
+
+#include "NetworkNamespace.h"
+#include "adapters/AdapterDiscovery.h"
+#include "adapters/AdapterSettings.h"
+#include "adapters/DhcpNotify.h"
+#include "fakes/FakeWindowHost.h"
+#include "platform/dhcp/linux/LinuxDynamicLibraries.h"
+#include "platform/registry/linux/LinuxRegistry.h"
+
+namespace {
+
+class NamespaceTest : public NetworkNamespace {
+  protected:
+    void SetUp() override {
+        NetworkNamespace::SetUp();
+        if (IsSkipped())
+            return;
+        Ip("link add va0 type veth peer name vb0");
+        Ip("link add va1 type veth peer name vb1");
+        Ip("tuntap add dev tun0 mode tun");
+        for (const char* link : {"va0", "vb0", "va1", "vb1", "tun0"})
+            Ip(std::string("link set ") + link + " up");
+        registry = platform_linux::MakeLinuxRegistry();
+    }
+    bool Apply(const std::string& instanceId, const char* ip, const char* mask, const char* gateway) {
+        const adapters::AdapterServices services{*registry, host, libraries};
+        return adapters::ApplyAdapterSettings(services, instanceId, 0, ip, mask, gateway, "10.9.9.9", "");
+    }
+    std::string State() { return Ip("-4 -o addr show") + Ip("-4 route show"); }
+    std::vector<std::string> Messages() const {
+        std::vector<std::string> texts;
+        for (const auto& box : host.MessageBoxes())
+            texts.push_back(box.text);
+        return texts;
+    }
+
+    std::unique_ptr<platform_linux::LinuxRegistry> registry;
+    fakes::FakeWindowHost host;
+    platform_linux::LinuxDynamicLibraries libraries{OSTRELLE_DHCPCSVC_DIR};
+};
+
+TEST_F(NamespaceTest, DiscoveryListsExactlyTheEthernetLinksInIndexOrder) {
+    std::vector<std::pair<int, std::string>> expected;
+    for (const char* link : {"va0", "vb0", "va1", "vb1"})
+        expected.emplace_back(IfIndex(link), link);
+    std::sort(expected.begin(), expected.end());
+    adapters::AdapterList list;
+    ASSERT_TRUE(adapters::EnumerateAdapters(*registry, list));
+    ASSERT_EQ(list.size(), expected.size());
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        EXPECT_EQ(list[i].instanceId, expected[i].second);
+        EXPECT_EQ(list[i].description, expected[i].second);  // veth has no device: its own name
+    }
+}
+
+TEST_F(NamespaceTest, ApplyingSetsTheAddressAndTheDefaultRouteAndReadsBack) {
+    Ip("addr add 10.1.0.5/24 dev va0");
+    Ip("route add default via 10.1.0.1 dev va0");
+    ASSERT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1"));
+    EXPECT_TRUE(Messages().empty());
+    const std::string addresses = Ip("-4 -o addr show dev va0");
+    EXPECT_NE(addresses.find("inet 10.2.0.9/24"), std::string::npos) << addresses;
+    EXPECT_EQ(addresses.find("10.1.0.5"), std::string::npos) << addresses;
+    const std::string routes = Ip("-4 route show default");
+    EXPECT_NE(routes.find("default via 10.2.0.1 dev va0"), std::string::npos) << routes;
+    EXPECT_EQ(routes.find("10.1.0.1"), std::string::npos) << routes;
+
+    adapters::AdapterInfo adapter;
+    ASSERT_TRUE(adapters::ReadAdapterSettings(*registry, adapter, "va0"));
+    EXPECT_EQ(adapter.ipAddress, "10.2.0.9");
+    EXPECT_EQ(adapter.subnetMask, "255.255.255.0");
+    EXPECT_EQ(adapter.defaultGateway, "10.2.0.1");
+    EXPECT_EQ(adapter.preferredDns, "10.9.9.9");
+    EXPECT_EQ(adapter.alternateDns, "");
+
+    const std::string once = State();
+    ASSERT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1"));
+    EXPECT_EQ(State(), once);
+}
+
+TEST_F(NamespaceTest, ASecondAdapterKeepsItsOwnDefaultRoute) {
+    Ip("addr add 10.3.0.5/24 dev va1");
+    Ip("route add default via 10.3.0.1 dev va1");
+    ASSERT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1"));
+    const std::string routes = Ip("-4 route show default");
+    EXPECT_NE(routes.find("via 10.3.0.1 dev va1"), std::string::npos) << routes;
+    EXPECT_NE(routes.find("via 10.2.0.1 dev va0"), std::string::npos) << routes;
+}
+
+TEST_F(NamespaceTest, FailuresChangeNothing) {
+    Ip("addr add 10.1.0.5/24 dev va0");
+    Ip("route add default via 10.1.0.1 dev va0");
+    struct Case {
+        std::string instanceId;
+        const char* ip;
+        const char* mask;
+        const char* gateway;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {"nosuch0", "10.2.0.9", "255.255.255.0", "10.2.0.1", {"打开注册表失败!"}},
+        {"tun0-but-longer", "10.2.0.9", "255.255.255.0", "10.2.0.1", {"打开注册表失败!"}},
+        {"va0", "300.1.1.1", "255.255.255.0", "", {"DhcpNotifyConfigChange函数调用失败!"}},
+        {"va0", "", "255.255.255.0", "", {"DhcpNotifyConfigChange函数调用失败!"}},
+        {"va0", "10.2.0.9", "255.0.255.0", "", {"DhcpNotifyConfigChange函数调用失败!"}},
+        {"va0", "10.2.0.9", "", "", {"DhcpNotifyConfigChange函数调用失败!"}},
+        {"va0", "10.2.0.9", "255.255.255.0", "10.7.0.1", {"DhcpNotifyConfigChange函数调用失败!"}},
+    };
+    const std::string before = State();
+    for (const Case& c : cases) {
+        fakes::FakeWindowHost caseHost;
+        const adapters::AdapterServices services{*registry, caseHost, libraries};
+        EXPECT_FALSE(
+            adapters::ApplyAdapterSettings(services, c.instanceId, 0, c.ip, c.mask, c.gateway, "", ""))
+            << c.instanceId << " " << c.ip << " " << c.mask;
+        std::vector<std::string> texts;
+        for (const auto& box : caseHost.MessageBoxes())
+            texts.push_back(box.text);
+        EXPECT_EQ(texts, c.messages) << c.ip;
+        EXPECT_EQ(State(), before) << c.ip;
+    }
+}
+
+TEST_F(NamespaceTest, AnInterfaceThatGoesAwayAfterDiscoveryIsRefused) {
+    adapters::AdapterList list;
+    adapters::EnumerateAdapters(*registry, list);
+    ASSERT_FALSE(list.empty());
+    Ip("link del va1");
+    EXPECT_FALSE(Apply("va1", "10.2.0.9", "255.255.255.0", ""));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"打开注册表失败!"});
+}
+
+}  // namespace
