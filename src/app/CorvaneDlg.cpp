@@ -42,6 +42,7 @@ bool CCorvaneDlg::OnCmdMsg(int controlId, win::UINT notifyCode) {
 }
 
 void CCorvaneDlg::DoDataExchange() {
+    BindColorLabels();
     BindControls();
     if (win::HWND name = GetDlgItem(IDC_PROFILE_NAME)) name->LimitText(kProfileNameLimit);
 }
@@ -53,9 +54,11 @@ bool CCorvaneDlg::OnInitDialog() {
     GetSafeHwnd()->SetIcon(appIcon, true);
     GetSafeHwnd()->SetIcon(appIcon, false);
     modulePath = platform_.system.GetModuleFileName(kModuleNameBufferSize);
+    SetLabelColors();
 
     StartUpdateCheck();
     SetContactLinks();
+    SetButtonIcons();
     FillIconBox();
     OnGetCurrentConfig();
     ReadAutostartState();

@@ -1,12 +1,14 @@
 #pragma once
 // The main dialog: initialisation in its fixed order, painting, the close sequence and the command map.
 
+#include <array>
 #include <atomic>
 #include <memory>
 #include <string>
 
 #include "app/Platform.h"
 #include "app/ProfileIcons.h"
+#include "controls/ColorStatic.h"
 #include "controls/HyperLinker.h"
 #include "controls/IconComboBox.h"
 #include "controls/ListBoxCH.h"
@@ -73,6 +75,17 @@ class CCorvaneDlg : public win::CDialog {
     void SetContactLinks();
     void FillIconBox();
     void FillProfileList();
+    // Coloured labels and icon buttons (CorvaneDlgColors.cpp).
+    struct ColorLabelBinding {
+        controls::CColorStatic CCorvaneDlg::*label;
+        int controlId;
+    };
+    using ColorLabelBindings = std::array<ColorLabelBinding, 16>;
+    static const ColorLabelBindings& ColorLabels();
+    controls::CColorStatic* ColorLabel(int controlId);
+    void BindColorLabels();
+    void SetLabelColors();
+    void SetButtonIcons();
     // Update check and start at logon (CorvaneDlgServices.cpp).
     void StartUpdateCheck();
     void ReadAutostartState();
@@ -80,6 +93,23 @@ class CCorvaneDlg : public win::CDialog {
     Platform& platform_;
     // Declared before the controls so the list's rows never outlive the icons they show.
     ProfileIcons profileIcons{platform_.window};
+    // The sixteen coloured labels and group boxes.
+    controls::CColorStatic optionsGroupLabel{platform_.window};
+    controls::CColorStatic switchLabel{platform_.window};
+    controls::CColorStatic deleteLabel{platform_.window};
+    controls::CColorStatic modifyLabel{platform_.window};
+    controls::CColorStatic addLabel{platform_.window};
+    controls::CColorStatic configGroupLabel{platform_.window};
+    controls::CColorStatic contactGroupLabel{platform_.window};
+    controls::CColorStatic alternateDnsLabel{platform_.window};
+    controls::CColorStatic preferredDnsLabel{platform_.window};
+    controls::CColorStatic gatewayLabel{platform_.window};
+    controls::CColorStatic maskLabel{platform_.window};
+    controls::CColorStatic ipLabel{platform_.window};
+    controls::CColorStatic adapterLabel{platform_.window};
+    controls::CColorStatic iconLabel{platform_.window};
+    controls::CColorStatic nameLabel{platform_.window};
+    controls::CColorStatic listLabel{platform_.window};
     controls::CHyperLinker mailLink{platform_.shell, *this};
     controls::CHyperLinker homepageLink{platform_.shell, *this};
     controls::CHyperLinker messengerLink{platform_.shell, *this};
