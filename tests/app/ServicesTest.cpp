@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "AppFixture.h"
@@ -192,16 +194,38 @@ class OrderedShell : public fakes::FakeShell {
     fakes::FakeWindowHost& host_;
 };
 
+// Holds the connection check until the test lets it go, so the user acts before the news arrives.
+class GatedInet : public fakes::FakeInet {
+  public:
+    bool InternetCheckConnection(std::string_view url, win::DWORD flags, win::DWORD reserved) override {
+        std::unique_lock lock(mutex_);
+        opened_.wait(lock, [this] { return open_; });
+        return FakeInet::InternetCheckConnection(url, flags, reserved);
+    }
+    void Open() {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        opened_.notify_all();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable opened_;
+    bool open_ = false;
+};
+
 TEST_F(ServicesTest, NewerVersionIsAnnouncedThenTheHomepageOpensAndTheDialogClosesAndSaves) {
     WriteProfiles("office|1|eth0|10.0.0.5|255.0.0.0|10.0.0.1|10.0.0.2|\r\n");
-    inet.reachable = true;
-    inet.pieces = {"3.3"};
+    GatedInet gatedInet;
+    gatedInet.reachable = true;
+    gatedInet.pieces = {"3.3"};
     OrderedShell orderedShell(host);
-    app::Platform withShell{host, system, files, registry, orderedShell, libraries, inet};
+    app::Platform withShell{host, system, files, registry, orderedShell, libraries, gatedInet};
     std::optional<int> ended;
     host.AddScript([&](FakeWindow& dlg) {
         app::profileLines.push_back("home|2|eth0|192.168.1.9|255.255.255.0|192.168.1.1||");
         host.Click(dlg, IDC_AUTO_EXIT);
+        gatedInet.Open();
         // The user leaves the dialog alone; the worker closes it.
         for (int i = 0; i < 3000 && !ended; ++i) {
             {
@@ -222,7 +246,7 @@ TEST_F(ServicesTest, NewerVersionIsAnnouncedThenTheHomepageOpensAndTheDialogClos
     EXPECT_EQ(orderedShell.calls[0].file, kHomepageUrl);
     EXPECT_EQ(orderedShell.boxesBefore, std::vector<std::size_t>{1})
         << "the homepage opens after the message";
-    EXPECT_EQ(inet.checkedUrl, kVersionFileUrl);
+    EXPECT_EQ(gatedInet.checkedUrl, kVersionFileUrl);
     EXPECT_EQ(ReadProfiles(),
               "office|1|eth0|10.0.0.5|255.0.0.0|10.0.0.1|10.0.0.2|\r\n"
               "home|2|eth0|192.168.1.9|255.255.255.0|192.168.1.1||\r\n")
