@@ -152,8 +152,9 @@ TEST_F(AdapterViewsTest, LiveStateReadsAsTheProgramWouldHaveWrittenIt) {
     std::uint8_t data[256];
     win::DWORD size = sizeof data;
     ASSERT_EQ(registry.RegQueryValueEx(key, "IPAddress", nullptr, data, &size), win::ERROR_SUCCESS);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), size),
-              std::string("192.168.1.10\0" "10.9.0.1\0\0", 23));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), size), std::string("192.168.1.10\0"
+                                                                            "10.9.0.1\0\0",
+                                                                            23));
     registry.RegCloseKey(key);
 }
 

@@ -15,7 +15,6 @@ namespace {
 using platform_linux::RegistryValue;
 
 constexpr std::size_t kAdapterNameUnits = 256;
-const char* const kAppliedValues[] = {"IPAddress", "SubnetMask", "DefaultGateway"};
 
 std::string InterfaceName(const char16_t* adapterName) {
     std::u16string name;
@@ -55,7 +54,6 @@ extern "C" __attribute__((visibility("default"))) std::uint32_t DhcpNotifyConfig
 
     if (const int error = platform_linux::ApplyStaticAddressChange(change))
         return static_cast<std::uint32_t>(error);
-    for (const char* name : kAppliedValues)
-        hive->Delete(key, name);
+    hive->DeleteAll(key, {"IPAddress", "SubnetMask", "DefaultGateway"});
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <linux/rtnetlink.h>
 #include <net/if.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -90,7 +91,18 @@ int ApplyStaticAddressChange(const StaticAddressChange& change) {
     const bool hasOld = change.index < addresses.size();
     const Ipv4Address old = hasOld ? addresses[change.index] : Ipv4Address{};
     const bool replaceOld = hasOld && !(old == wanted);
+    const bool alreadyPresent = std::find(addresses.begin(), addresses.end(), wanted) != addresses.end();
     Change apply(socket, ifIndex);
+
+    // Puts back what this call changed, so that a failure leaves the interface as it found it.
+    const auto restore = [&](const std::vector<DefaultRoute>& removedRoutes) {
+        if (!alreadyPresent)
+            apply.Address(RTM_DELADDR, 0, wanted);
+        if (replaceOld)
+            apply.Address(RTM_NEWADDR, NLM_F_CREATE | NLM_F_REPLACE, old);
+        for (const DefaultRoute& route : removedRoutes)
+            apply.Route(RTM_NEWROUTE, NLM_F_CREATE, route);
+    };
 
     // The old address goes first: had the new one been added first in the same subnet, it would be a
     // secondary address, and the kernel removes secondaries together with their primary.
@@ -98,41 +110,40 @@ int ApplyStaticAddressChange(const StaticAddressChange& change) {
         if (const int error = apply.Address(RTM_DELADDR, 0, old))
             return error;
     }
-    const auto restoreAddress = [&] {
-        if (!replaceOld)
-            return;
-        apply.Address(RTM_DELADDR, 0, wanted);
-        apply.Address(RTM_NEWADDR, NLM_F_CREATE | NLM_F_REPLACE, old);
-        for (const DefaultRoute& route : oldRoutes)
-            apply.Route(RTM_NEWROUTE, NLM_F_CREATE, route);
-    };
-    if (const int error = apply.Address(RTM_NEWADDR, NLM_F_CREATE | NLM_F_REPLACE, wanted)) {
-        restoreAddress();
-        return error;
+    if (!alreadyPresent) {
+        if (const int error = apply.Address(RTM_NEWADDR, NLM_F_CREATE | NLM_F_REPLACE, wanted)) {
+            restore(replaceOld ? oldRoutes : std::vector<DefaultRoute>{});
+            return error;
+        }
     }
     if (!change.gateway)
         return 0;
 
-    // Routes through the old address may already be gone with it; what is left goes now.
-    std::vector<DefaultRoute> current;
-    if (const int error = netlink::ReadDefaultRoutes(socket, ifIndex, current)) {
-        restoreAddress();
-        return error;
-    }
-    for (const DefaultRoute& route : current) {
-        const int error = apply.Route(RTM_DELROUTE, 0, route);
-        if (error != 0 && error != ESRCH) {
-            restoreAddress();
+    // Routes through the old address may have gone with it; what is left is replaced unless it is
+    // already exactly the wanted route.
+    std::vector<DefaultRoute> current = oldRoutes;
+    if (replaceOld) {
+        if (const int error = netlink::ReadDefaultRoutes(socket, ifIndex, current)) {
+            restore(oldRoutes);
             return error;
         }
     }
-    if (!change.gateway->empty()) {
-        DefaultRoute route;
-        ParseGateway(*change.gateway, route.gateway);
-        if (const int error = apply.Route(RTM_NEWROUTE, NLM_F_CREATE, route)) {
-            for (const DefaultRoute& back : current)
-                apply.Route(RTM_NEWROUTE, NLM_F_CREATE, back);
-            restoreAddress();
+    DefaultRoute wantedRoute;
+    const bool wantRoute = !change.gateway->empty() && ParseGateway(*change.gateway, wantedRoute.gateway);
+    if (wantRoute && current.size() == 1 && current[0].gateway == wantedRoute.gateway)
+        return 0;
+    if (!wantRoute && current.empty())
+        return 0;
+    for (const DefaultRoute& route : current) {
+        const int error = apply.Route(RTM_DELROUTE, 0, route);
+        if (error != 0 && error != ESRCH) {
+            restore(oldRoutes);
+            return error;
+        }
+    }
+    if (wantRoute) {
+        if (const int error = apply.Route(RTM_NEWROUTE, NLM_F_CREATE, wantedRoute)) {
+            restore(oldRoutes);
             return error;
         }
     }

@@ -130,14 +130,36 @@ std::string AdapterClassProvider::DescriptionOf(const SysfsInterface& interface)
     return CutGbk(text::Utf8ToGbk(description), kMaxDescriptionBytes);
 }
 
+const std::vector<SysfsInterface>& AdapterClassProvider::Listed(bool refresh) {
+    if (refresh || !haveListed_) {
+        listed_ = Interfaces();
+        haveListed_ = true;
+    }
+    return listed_;
+}
+
+// An interface removed since the listing names no key any more.
+const SysfsInterface* AdapterClassProvider::InterfaceAt(std::string_view subKey) {
+    const auto index = SubKeyIndex(subKey);
+    if (!index)
+        return nullptr;
+    if (*index >= Listed(false).size())
+        Listed(true);
+    if (*index >= listed_.size())
+        return nullptr;
+    const SysfsInterface& interface = listed_[*index];
+    if (ReadNumber(fs::path(netDir_) / interface.name / "ifindex") != interface.ifIndex)
+        return nullptr;
+    return &interface;
+}
+
 win::LONG AdapterClassProvider::OpenKey(std::string_view path, win::REGSAM access) {
     if ((access & win::KEY_SET_VALUE) != 0)
         return win::ERROR_ACCESS_DENIED;
     const std::vector<std::string> components = SplitKeyPath(path);
     if (components.empty())
         return win::ERROR_SUCCESS;
-    const auto index = SubKeyIndex(components[0]);
-    if (!index || *index >= Interfaces().size() || components.size() > 3)
+    if (InterfaceAt(components[0]) == nullptr || components.size() > 3)
         return win::ERROR_FILE_NOT_FOUND;
     if (components.size() >= 2 && !KeyNamesEqual(components[1], "Ndi"))
         return win::ERROR_FILE_NOT_FOUND;
@@ -149,7 +171,7 @@ win::LONG AdapterClassProvider::OpenKey(std::string_view path, win::REGSAM acces
 win::LONG AdapterClassProvider::ListSubKeys(std::string_view path, std::vector<std::string>& names) {
     const std::vector<std::string> components = SplitKeyPath(path);
     if (components.empty()) {
-        const std::size_t count = Interfaces().size();
+        const std::size_t count = Listed(true).size();
         for (std::size_t i = 0; i < count; ++i)
             names.push_back(SubKeyName(i));
     } else if (components.size() == 1) {
@@ -165,11 +187,10 @@ win::LONG AdapterClassProvider::QueryValue(std::string_view path, std::string_vi
     const std::vector<std::string> components = SplitKeyPath(path);
     if (components.empty())
         return win::ERROR_FILE_NOT_FOUND;
-    const auto index = SubKeyIndex(components[0]);
-    const std::vector<SysfsInterface> interfaces = Interfaces();
-    if (!index || *index >= interfaces.size())
+    const SysfsInterface* found = InterfaceAt(components[0]);
+    if (found == nullptr)
         return win::ERROR_FILE_NOT_FOUND;
-    const SysfsInterface& interface = interfaces[*index];
+    const SysfsInterface interface = *found;
     if (components.size() == 1 && KeyNamesEqual(name, "DriverDesc")) {
         value = StringValue(DescriptionOf(interface));
         return win::ERROR_SUCCESS;

@@ -38,6 +38,13 @@ class AdapterClassProvider : public RegistryProvider {
     std::string DescriptionOf(const SysfsInterface& interface) const;
 
   private:
+    // The interfaces as the last enumeration of the class key listed them. Subkey "0003" keeps naming
+    // the interface the walk saw as 0003, and a walk reads the folder once instead of once per value.
+    const std::vector<SysfsInterface>& Listed(bool refresh);
+    const SysfsInterface* InterfaceAt(std::string_view subKey);
+
+    std::vector<SysfsInterface> listed_;
+    bool haveListed_ = false;
     std::string netDir_;
     std::string udevRoot_;
 };

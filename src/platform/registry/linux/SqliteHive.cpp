@@ -19,13 +19,14 @@ const char* const kSchema =
     "CREATE TABLE IF NOT EXISTS key_values(key TEXT NOT NULL, lower_name TEXT NOT NULL, name TEXT NOT NULL,"
     " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, lower_name));";
 
+// A statement of the hive's cache, reset for its next use when this goes out of scope.
 class Statement {
   public:
-    Statement(sqlite3* db, const char* sql) {
-        if (sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr) != SQLITE_OK)
-            statement_ = nullptr;
+    explicit Statement(sqlite3_stmt* statement) : statement_(statement) {}
+    ~Statement() {
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
     }
-    ~Statement() { sqlite3_finalize(statement_); }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
@@ -88,13 +89,30 @@ std::unique_ptr<SqliteHive> SqliteHive::Open(const std::string& filePath) {
     }
     std::unique_ptr<SqliteHive> hive(new SqliteHive(db));
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    if (!hive->Exec("PRAGMA journal_mode=WAL;") || !hive->Exec(kSchema))
+    // In WAL mode a commit with synchronous=NORMAL is atomic and ordered without a flush to disk of its
+    // own; a power cut can lose the latest writes, never mix two of them.
+    if (!hive->Exec("PRAGMA journal_mode=WAL;") || !hive->Exec("PRAGMA synchronous=NORMAL;") ||
+        !hive->Exec(kSchema))
         return nullptr;
     return hive;
 }
 
 SqliteHive::~SqliteHive() {
+    for (const auto& [sql, statement] : statements_)
+        sqlite3_finalize(statement);
     sqlite3_close(db_);
+}
+
+// Each statement is compiled once per connection and reused: compiling costs more than running it.
+sqlite3_stmt* SqliteHive::Prepared(const char* sql) {
+    const auto found = statements_.find(sql);
+    if (found != statements_.end())
+        return found->second;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK)
+        return nullptr;
+    statements_.emplace(sql, statement);
+    return statement;
 }
 
 bool SqliteHive::Exec(const char* sql) {
@@ -105,13 +123,13 @@ bool SqliteHive::KeyExists(std::string_view path) {
     const std::string lower = LowerPath(path);
     if (lower.empty())
         return true;
-    Statement query(db_, "SELECT 1 FROM keys WHERE path = ?1");
+    Statement query(Prepared("SELECT 1 FROM keys WHERE path = ?1"));
     return query.Bind(1, lower).Step() == SQLITE_ROW;
 }
 
 std::vector<std::string> SqliteHive::SubKeys(std::string_view path) {
     std::vector<std::string> names;
-    Statement query(db_, "SELECT name FROM keys WHERE parent = ?1 ORDER BY rowid");
+    Statement query(Prepared("SELECT name FROM keys WHERE parent = ?1 ORDER BY rowid"));
     query.Bind(1, LowerPath(path));
     while (query.Step() == SQLITE_ROW)
         names.push_back(query.Text(0));
@@ -119,7 +137,7 @@ std::vector<std::string> SqliteHive::SubKeys(std::string_view path) {
 }
 
 win::LONG SqliteHive::Query(std::string_view path, std::string_view name, RegistryValue& value) {
-    Statement query(db_, "SELECT type, data FROM key_values WHERE key = ?1 AND lower_name = ?2");
+    Statement query(Prepared("SELECT type, data FROM key_values WHERE key = ?1 AND lower_name = ?2"));
     query.Bind(1, LowerPath(path)).Bind(2, LowerKeyName(name));
     if (query.Step() != SQLITE_ROW)
         return win::ERROR_FILE_NOT_FOUND;
@@ -129,12 +147,15 @@ win::LONG SqliteHive::Query(std::string_view path, std::string_view name, Regist
 }
 
 bool SqliteHive::EnsureKey(const std::vector<std::string>& components) {
+    // Nearly every write goes to a key that is already there.
+    if (KeyExists(JoinKeyPath(components, 0)))
+        return true;
     for (std::size_t depth = 1; depth <= components.size(); ++depth) {
         const std::vector<std::string> prefix(components.begin(),
                                               components.begin() + static_cast<long>(depth));
         const std::vector<std::string> parent(components.begin(),
                                               components.begin() + static_cast<long>(depth - 1));
-        Statement insert(db_, "INSERT OR IGNORE INTO keys(path, parent, name) VALUES(?1, ?2, ?3)");
+        Statement insert(Prepared("INSERT OR IGNORE INTO keys(path, parent, name) VALUES(?1, ?2, ?3)"));
         insert.Bind(1, LowerKeyName(JoinKeyPath(prefix, 0)))
             .Bind(2, LowerKeyName(JoinKeyPath(parent, 0)))
             .Bind(3, components[depth - 1]);
@@ -149,9 +170,9 @@ win::LONG SqliteHive::Set(std::string_view path, std::string_view name, const Re
     // than failing half-way through.
     if (!Exec("BEGIN IMMEDIATE"))
         return win::ERROR_ACCESS_DENIED;
-    Statement upsert(db_,
-                     "INSERT INTO key_values(key, lower_name, name, type, data) VALUES(?1, ?2, ?3, ?4, ?5) "
-                     "ON CONFLICT(key, lower_name) DO UPDATE SET type = excluded.type, data = excluded.data");
+    Statement upsert(
+        Prepared("INSERT INTO key_values(key, lower_name, name, type, data) VALUES(?1, ?2, ?3, ?4, ?5) "
+                 "ON CONFLICT(key, lower_name) DO UPDATE SET type = excluded.type, data = excluded.data"));
     upsert.Bind(1, LowerPath(path))
         .Bind(2, LowerKeyName(name))
         .Bind(3, name)
@@ -165,11 +186,24 @@ win::LONG SqliteHive::Set(std::string_view path, std::string_view name, const Re
 }
 
 win::LONG SqliteHive::Delete(std::string_view path, std::string_view name) {
-    Statement remove(db_, "DELETE FROM key_values WHERE key = ?1 AND lower_name = ?2");
+    Statement remove(Prepared("DELETE FROM key_values WHERE key = ?1 AND lower_name = ?2"));
     remove.Bind(1, LowerPath(path)).Bind(2, LowerKeyName(name));
     if (remove.Step() != SQLITE_DONE)
         return win::ERROR_ACCESS_DENIED;
     return sqlite3_changes(db_) > 0 ? win::ERROR_SUCCESS : win::ERROR_FILE_NOT_FOUND;
+}
+
+win::LONG SqliteHive::DeleteAll(std::string_view path, const std::vector<std::string>& names) {
+    if (!Exec("BEGIN IMMEDIATE"))
+        return win::ERROR_ACCESS_DENIED;
+    for (const std::string& name : names) {
+        const win::LONG status = Delete(path, name);
+        if (status != win::ERROR_SUCCESS && status != win::ERROR_FILE_NOT_FOUND) {
+            Exec("ROLLBACK");
+            return status;
+        }
+    }
+    return Exec("COMMIT") ? win::ERROR_SUCCESS : win::ERROR_ACCESS_DENIED;
 }
 
 win::LONG SqliteHive::CreateKey(std::string_view path) {

@@ -6,6 +6,7 @@
 // Paths are full key paths under HKEY_LOCAL_MACHINE; keys and value names compare without regard to
 // ASCII letter case and keep the case they were created with.
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@
 #include "platform/registry/linux/RegistryProvider.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace platform_linux {
 
@@ -33,14 +35,18 @@ class SqliteHive {
     // Creates the key and its ancestors as needed.
     win::LONG Set(std::string_view path, std::string_view name, const RegistryValue& value);
     win::LONG Delete(std::string_view path, std::string_view name);
+    // Deletes the named values, those present, in one transaction.
+    win::LONG DeleteAll(std::string_view path, const std::vector<std::string>& names);
     win::LONG CreateKey(std::string_view path);
 
   private:
     explicit SqliteHive(sqlite3* db) : db_(db) {}
     bool Exec(const char* sql);
     bool EnsureKey(const std::vector<std::string>& components);
+    sqlite3_stmt* Prepared(const char* sql);
 
     sqlite3* db_;
+    std::map<const char*, sqlite3_stmt*> statements_;
 };
 
 // The file the shipped program uses: OSTRELLE_HIVE_PATH, else /var/lib/ostrelle/hive.sqlite.

@@ -117,8 +117,12 @@ win::LONG TcpipInterfacesProvider::OpenKey(std::string_view path, win::REGSAM ac
     // The Interfaces key itself holds no adapter's values and is not written.
     if (components.empty())
         return write ? win::ERROR_ACCESS_DENIED : win::ERROR_SUCCESS;
-    if (!state_->Exists(text::GbkToUtf8(components[0])))
+    const std::string interfaceName = text::GbkToUtf8(components[0]);
+    if (!state_->Exists(interfaceName))
         return win::ERROR_FILE_NOT_FOUND;
+    // Opening the key takes a fresh look at the interface; the values read through it then come from
+    // that one look instead of one kernel dump each.
+    live_.erase(interfaceName);
     if (components.size() > 1)
         return hive_.OpenKey(HivePathOf(path), access);
     // A write that could not be kept must fail at the open, where the program reports it.
@@ -150,10 +154,15 @@ bool TcpipInterfacesProvider::LiveValue(const std::string& interfaceName, std::s
     }
     if (!address && !mask && !gateway)
         return false;
-    std::vector<std::string> addresses, masks, gateways;
-    if (!state_->Ipv4(interfaceName, addresses, masks, gateways))
-        return false;
-    value = MultiString(address ? addresses : mask ? masks : gateways);
+    auto found = live_.find(interfaceName);
+    if (found == live_.end()) {
+        Live live;
+        if (!state_->Ipv4(interfaceName, live.addresses, live.masks, live.gateways))
+            return false;
+        found = live_.emplace(interfaceName, std::move(live)).first;
+    }
+    const Live& live = found->second;
+    value = MultiString(address ? live.addresses : mask ? live.masks : live.gateways);
     return true;
 }
 

@@ -11,6 +11,7 @@
 // A key exists while its interface exists in the kernel; opening one for writing under a name no
 // interface has fails as a missing key does.
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -52,7 +53,12 @@ class TcpipInterfacesProvider : public RegistryProvider {
     std::string HivePathOf(std::string_view path) const;
     bool LiveValue(const std::string& interfaceName, std::string_view name, RegistryValue& value);
 
+    struct Live {
+        std::vector<std::string> addresses, masks, gateways;
+    };
+
     std::unique_ptr<InterfaceState> state_;
+    std::map<std::string, Live> live_;
     HiveProvider hive_;
     std::string hivePrefix_;
 };

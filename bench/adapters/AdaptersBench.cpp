@@ -1,0 +1,155 @@
+// Switching and discovery against the kernel, in a network namespace of its own (needs root):
+//   1. ApplyAdapterSettings (hive write, libdhcpcsvc.so loaded, rtnetlink change) against the iproute2
+//      pair "ip addr replace" + "ip route replace" making the same change, both measured in this run;
+//   2. EnumerateAdapters over 200 veth links: the time per adapter.
+// Prints the measurements and the ratio; it asserts nothing.
+#include <fcntl.h>
+#include <sched.h>
+#include <spawn.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "adapters/AdapterDiscovery.h"
+#include "adapters/AdapterSettings.h"
+#include "adapters/DhcpNotify.h"
+#include "platform/dhcp/linux/LinuxDynamicLibraries.h"
+#include "platform/registry/linux/LinuxRegistry.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A window host for a run without a screen: message boxes are counted, nothing else is used.
+class SilentHost : public win::WindowHost {
+  public:
+    int RunModal(win::CDialog&, const win::DialogTemplate&, win::HWND) override { return 0; }
+    int MessageBox(win::HWND, std::string_view, std::string_view, win::UINT) override {
+        ++messages;
+        return win::IDOK;
+    }
+    win::HICON LoadIcon(int, int) override { return nullptr; }
+    void DestroyIcon(win::HICON) override {}
+    win::HCURSOR LoadCursor(int) override { return nullptr; }
+    void SetCursor(win::HCURSOR) override {}
+    int GetSystemMetrics(int) const override { return 0; }
+    win::COLORREF GetSysColor(int) const override { return 0; }
+    void OutputDebugString(std::string_view) override {}
+    int messages = 0;
+};
+
+// Runs ip with the given arguments, as a shell-less child; its exit status.
+int Ip(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "ip");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (::posix_spawnp(&child, "ip", nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool EnterNamespace(const std::string& folder) {
+    if (::unshare(CLONE_NEWNET | CLONE_NEWNS) != 0)
+        return false;
+    ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
+    std::filesystem::create_directories(folder + "/sys");
+    if (::mount("sysfs", (folder + "/sys").c_str(), "sysfs", 0, nullptr) != 0)
+        return false;
+    ::setenv("OSTRELLE_SYSFS_ROOT", (folder + "/sys").c_str(), 1);
+    ::setenv("OSTRELLE_UDEV_ROOT", (folder + "/udev").c_str(), 1);
+    ::setenv("OSTRELLE_HIVE_PATH", (folder + "/hive.sqlite").c_str(), 1);
+    ::setenv("OSTRELLE_RESOLV_CONF", (folder + "/resolv.conf").c_str(), 1);
+    return true;
+}
+
+double Microseconds(Clock::duration duration) {
+    return std::chrono::duration<double, std::micro>(duration).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::atoi(argv[1]) : 200;
+    const std::string folder =
+        std::filesystem::temp_directory_path() / ("ostrelle-bench-" + std::to_string(::getpid()));
+    if (::geteuid() != 0 || !EnterNamespace(folder)) {
+        std::printf("skipped: needs root and network namespaces\n");
+        return 0;
+    }
+    Ip({"link", "add", "va0", "type", "veth", "peer", "name", "vb0"});
+    Ip({"link", "set", "va0", "up"});
+    Ip({"link", "set", "vb0", "up"});
+
+    auto registry = platform_linux::MakeLinuxRegistry();
+    SilentHost host;
+    platform_linux::LinuxDynamicLibraries libraries(OSTRELLE_DHCPCSVC_DIR);
+    const adapters::AdapterServices services{*registry, host, libraries};
+
+    // Each round moves va0 between two configurations, so that both sides really change the address and
+    // the default route every time: 10.2.0.9/24 via 10.2.0.1 and 10.3.0.9/24 via 10.3.0.1.
+    const char* const kAddress[] = {"10.2.0.9", "10.3.0.9"};
+    const char* const kGateway[] = {"10.2.0.1", "10.3.0.1"};
+    adapters::ApplyAdapterSettings(services, "va0", 0, kAddress[1], "255.255.255.0", kGateway[1], "", "");
+    Clock::duration oursTotal{};
+    Clock::duration writeTotal{};
+    for (int i = 0; i < rounds; ++i) {
+        const Clock::time_point start = Clock::now();
+        adapters::WriteAdapterSettings(services, "va0", kAddress[i % 2], "255.255.255.0", kGateway[i % 2], "",
+                                       "");
+        writeTotal += Clock::now() - start;
+        adapters::NotifyDhcpClient(services, "va0", 0, kAddress[i % 2], "255.255.255.0");
+        oursTotal += Clock::now() - start;
+    }
+    const double ours = Microseconds(oursTotal) / rounds;
+    const double write = Microseconds(writeTotal) / rounds;
+    const double notify = ours - write;
+
+    // "ip addr replace" adds the new address beside the old one; the old one is removed outside the
+    // measured time, which favours iproute2.
+    Clock::duration ipTotal{};
+    for (int i = 0; i < rounds; ++i) {
+        const std::string address = std::string(kAddress[i % 2]) + "/24";
+        const Clock::time_point start = Clock::now();
+        Ip({"addr", "replace", address, "dev", "va0"});
+        Ip({"route", "replace", "default", "via", kGateway[i % 2], "dev", "va0"});
+        ipTotal += Clock::now() - start;
+        Ip({"addr", "del", std::string(kAddress[(i + 1) % 2]) + "/24", "dev", "va0"});
+    }
+    const double iproute2 = Microseconds(ipTotal) / rounds;
+    std::printf(
+        "switch: ApplyAdapterSettings %.1f us, ip addr replace + ip route replace %.1f us, ratio %.3f "
+        "(target at most 0.1), %d failure messages\n",
+        ours, iproute2, ours / iproute2, host.messages);
+    std::printf("        of which the hive write %.1f us, the notification %.1f us\n", write, notify);
+
+    constexpr int kLinks = 200;
+    for (int i = 1; i < kLinks / 2; ++i) {
+        Ip({"link", "add", "va" + std::to_string(i), "type", "veth", "peer", "name",
+            "vb" + std::to_string(i)});
+    }
+    const Clock::time_point discoveryStart = Clock::now();
+    adapters::AdapterList list;
+    adapters::EnumerateAdapters(*registry, list);
+    const double discovery = Microseconds(Clock::now() - discoveryStart);
+    std::printf("discovery: %zu adapters in %.0f us, %.1f us per adapter\n", list.size(), discovery,
+                list.empty() ? 0.0 : discovery / static_cast<double>(list.size()));
+
+    ::umount2((folder + "/sys").c_str(), MNT_DETACH);
+    std::filesystem::remove_all(folder);
+    return 0;
+}
