@@ -124,6 +124,21 @@ TEST_F(NamespaceTest, FailuresChangeNothing) {
     }
 }
 
+TEST_F(NamespaceTest, AFifteenByteNameIsTheLongestAndWorks) {
+    const std::string name = "abcdefghijklmno";
+    Ip("link add " + name + " type veth peer name " + name + "p");  // 16 bytes: refused by the kernel
+    Ip("link add " + name + " type veth peer name peer15");
+    Ip("link set " + name + " up");
+    Ip("link set peer15 up");
+    adapters::AdapterList list;
+    adapters::EnumerateAdapters(*registry, list);
+    const bool listed =
+        std::any_of(list.begin(), list.end(), [&](const auto& a) { return a.instanceId == name; });
+    EXPECT_TRUE(listed);
+    ASSERT_TRUE(Apply(name, "10.4.0.2", "255.255.255.252", "10.4.0.1"));
+    EXPECT_NE(Ip("-4 -o addr show dev " + name).find("inet 10.4.0.2/30"), std::string::npos);
+}
+
 TEST_F(NamespaceTest, AnInterfaceThatGoesAwayAfterDiscoveryIsRefused) {
     adapters::AdapterList list;
     adapters::EnumerateAdapters(*registry, list);
