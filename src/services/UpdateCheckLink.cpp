@@ -1,5 +1,7 @@
 #include "services/UpdateCheckLink.h"
 
+#include "services/AppMessageBox.h"
+
 namespace services {
 
 UpdateCheckLink::UpdateCheckLink(std::atomic<win::ThreadId>& workerThreadId, win::HWND dialogWindow)
@@ -19,17 +21,30 @@ bool UpdateCheckLink::IsDialogOpen() const {
     return dialogWindow_ != nullptr;
 }
 
-bool UpdateCheckLink::SendCloseToDialog() {
+template <class Call>
+bool UpdateCheckLink::OnDialogThread(Call call) {
     win::HWND window = nullptr;
     {
-        // Not held across the send: the dialog's close sequence, which the send runs, takes it too.
+        // Not held during the call: the dialog's close sequence, which the close request runs, takes it.
         std::lock_guard lock(mutex_);
+        if (dialogWindow_ == nullptr)
+            return false;
         window = dialogWindow_;
+        waitingForDialogThread_ = true;
     }
-    if (window == nullptr)
-        return false;
-    window->SendMessage(win::WM_CLOSE, 0, 0);
+    call(window);
+    std::lock_guard lock(mutex_);
+    waitingForDialogThread_ = false;
+    finishedChanged_.notify_all();
     return true;
+}
+
+bool UpdateCheckLink::ShowAppMessage(win::WindowHost& host, std::string_view gbkText) {
+    return OnDialogThread([&](win::HWND) { AppMessageBox(host, gbkText); });
+}
+
+bool UpdateCheckLink::SendCloseToDialog() {
+    return OnDialogThread([](win::HWND window) { window->SendMessage(win::WM_CLOSE, 0, 0); });
 }
 
 void UpdateCheckLink::WorkerFinished() {
@@ -52,6 +67,11 @@ win::ThreadId UpdateCheckLink::WorkerThreadId() const {
 bool UpdateCheckLink::WaitWorkerFinished(std::chrono::milliseconds interval) {
     std::unique_lock lock(mutex_);
     return finishedChanged_.wait_for(lock, interval, [this] { return finished_; });
+}
+
+bool UpdateCheckLink::WorkerWaitsForDialogThread() const {
+    std::lock_guard lock(mutex_);
+    return waitingForDialogThread_;
 }
 
 }  // namespace services

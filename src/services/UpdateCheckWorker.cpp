@@ -1,7 +1,6 @@
 // Compiled with GBK as the execution character set: the messages are the program's own bytes.
 #include "services/UpdateCheckWorker.h"
 
-#include "services/AppMessageBox.h"
 #include "services/UpdateCheck.h"
 
 namespace services {
@@ -11,6 +10,9 @@ namespace {
 // How often the owner asks a worker that has not ended yet to close again: its first request is lost
 // when it came before the worker's thread could receive messages.
 constexpr std::chrono::milliseconds kAskAgainInterval{100};
+// How many of those intervals the owner gives a worker that waits for the dialog's thread: one whose
+// close request has just been handled returns at once; one stuck in a message box never will.
+constexpr int kWaitsForDialogThread = 10;
 
 }  // namespace
 
@@ -23,13 +25,14 @@ int UpdateCheckWorker(const UpdateCheckContext& context) {
     link.versionText = FetchUrlText(context.inet, context.system, context.versionFileUrl);
     if (!ShouldAnnounce(link.versionText, context.currentVersion))
         return 0;
-    // A dialog that closed while the check ran is not told anything, nor closed a second time.
-    if (!link.IsDialogOpen())
-        return 0;
 
-    AppMessageBox(context.window, AnnouncementText(link.versionText));
+    // A dialog that closed while the check ran, or while its message was shown, is not told anything
+    // more, nor closed a second time.
+    if (!link.ShowAppMessage(context.window, AnnouncementText(link.versionText)) || !link.IsDialogOpen())
+        return 0;
     if (context.shell.ShellExecute(nullptr, "open", context.homepageUrl, "", "", win::SW_SHOW) <= 32) {
-        AppMessageBox(context.window, "无法连接到软件主页!");
+        if (!link.ShowAppMessage(context.window, "无法连接到软件主页!") || !link.IsDialogOpen())
+            return 0;
     }
     link.SendCloseToDialog();
     return 0;
@@ -45,10 +48,17 @@ UpdateCheckThread::UpdateCheckThread(UpdateCheckContext context)
 
 UpdateCheckThread::~UpdateCheckThread() {
     link_->DialogClosing();
-    if (!link_->WaitWorkerFinished(kAskAgainInterval * 2)) {
-        do {
-            system_.PostThreadMessage(link_->WorkerThreadId(), win::WM_CLOSE, 0, 0);
-        } while (!link_->WaitWorkerFinished(kAskAgainInterval));
+    int waitsForDialogThread = 0;
+    bool finished = link_->WaitWorkerFinished(kAskAgainInterval * 2);
+    while (!finished) {
+        // This is the dialog's thread: a worker waiting for it cannot finish while it waits here. Such a
+        // worker finds the dialog closing when it wakes and touches nothing but the link, so it is let go.
+        if (link_->WorkerWaitsForDialogThread() && ++waitsForDialogThread > kWaitsForDialogThread) {
+            thread_.detach();
+            return;
+        }
+        system_.PostThreadMessage(link_->WorkerThreadId(), win::WM_CLOSE, 0, 0);
+        finished = link_->WaitWorkerFinished(kAskAgainInterval);
     }
     thread_.join();
 }

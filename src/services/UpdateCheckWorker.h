@@ -31,7 +31,8 @@ int UpdateCheckWorker(const UpdateCheckContext& context);
 
 // The running worker, held by the dialog. Destroying it waits for the worker to end, which is prompt: a
 // fetch in progress stops when its thread is sent WM_CLOSE, so the program never waits for the network
-// on its way out, and no platform service is torn down under a running worker.
+// on its way out, and no platform service is torn down under a running worker. Only a worker that waits
+// for the dialog's own thread (a message box it could not show any more) is let go instead of waited for.
 class UpdateCheckThread {
   public:
     explicit UpdateCheckThread(UpdateCheckContext context);

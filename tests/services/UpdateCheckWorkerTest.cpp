@@ -236,4 +236,63 @@ TEST_F(UpdateCheckWorkerTest, NewsArrivingAfterTheDialogClosedIsDropped) {
     EXPECT_EQ(dialog.closeCount, 1) << "and no second close";
 }
 
+// Holds every message box open until the test lets it close.
+class HeldBoxHost : public fakes::FakeWindowHost {
+  public:
+    int MessageBox(win::HWND owner, std::string_view text, std::string_view caption,
+                   win::UINT type) override {
+        {
+            std::unique_lock lock(mutex_);
+            shown_ = true;
+            changed_.notify_all();
+            changed_.wait(lock, [this] { return released_; });
+        }
+        return FakeWindowHost::MessageBox(owner, text, caption, type);
+    }
+    bool WaitUntilShown() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, kBound, [this] { return shown_; });
+    }
+    void Release() {
+        std::lock_guard lock(mutex_);
+        released_ = true;
+        changed_.notify_all();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool shown_ = false;
+    bool released_ = false;
+};
+
+// A worker whose message box waits for the dialog's thread cannot end while that thread waits for it; the
+// dialog lets it go, and the worker, once its box returns, does nothing more.
+TEST_F(UpdateCheckWorkerTest, WorkerWaitingForTheDialogThreadIsLetGo) {
+    HeldBoxHost heldHost;
+    TestDialog heldDialog(heldHost, system);
+    fakes::FakeInet inet;
+    inet.reachable = true;
+    inet.pieces = {"3.3"};
+    std::shared_ptr<services::UpdateCheckLink> link;
+    heldHost.AddScript([&](FakeWindow& window) {
+        link = std::make_shared<services::UpdateCheckLink>(heldDialog.workerThreadId, &window);
+        heldDialog.worker = std::make_unique<services::UpdateCheckThread>(
+            services::UpdateCheckContext{link, inet, shell, heldHost, system,
+                                         "http://example.test/version/tarnquill.txt", kHomepage, "3.2"});
+        ASSERT_TRUE(heldHost.WaitUntilShown());
+        heldHost.CloseBox(window);
+    });
+    heldDialog.DoModal();
+    auto letGo = std::async(std::launch::async, [&] { heldDialog.worker.reset(); });
+    if (letGo.wait_for(kBound) != std::future_status::ready) {
+        ADD_FAILURE() << "the dialog waited for a worker that waits for it";
+        std::_Exit(1);
+    }
+    heldHost.Release();
+    ASSERT_TRUE(link->WaitWorkerFinished(kBound));
+    EXPECT_TRUE(shell.calls.empty()) << "no homepage for a dialog that is gone";
+    EXPECT_EQ(heldDialog.closeCount, 1) << "the user's close only";
+}
+
 }  // namespace
