@@ -181,6 +181,48 @@ TEST_F(AdapterViewsTest, PendingWritesReadBackExactlyUntilCleared) {
     EXPECT_EQ(live.defaultGateway, "192.168.1.1");
 }
 
+TEST_F(AdapterViewsTest, EachOpenOfAnInterfaceKeyLooksAtTheKernelAgain) {
+    state->links["eth0"] = {{"192.168.1.10"}, {"255.255.255.0"}, {}};
+    adapters::AdapterInfo before;
+    ASSERT_TRUE(adapters::ReadAdapterSettings(registry, before, "eth0"));
+    state->links["eth0"] = {{"10.0.0.5"}, {"255.0.0.0"}, {"10.0.0.1"}};
+    adapters::AdapterInfo after;
+    ASSERT_TRUE(adapters::ReadAdapterSettings(registry, after, "eth0"));
+    EXPECT_EQ(before.ipAddress, "192.168.1.10");
+    EXPECT_EQ(after.ipAddress, "10.0.0.5");
+    EXPECT_EQ(after.subnetMask, "255.0.0.0");
+    EXPECT_EQ(after.defaultGateway, "10.0.0.1");
+}
+
+TEST_F(AdapterViewsTest, ASubkeyNamesTheInterfaceItWasListedAsUntilItGoesAway) {
+    MakeSysfs(dir, {{"eth0", 2, 1, false, "", ""}, {"eth1", 3, 1, false, "", ""}});
+    win::HKEY classKey = nullptr;
+    ASSERT_EQ(
+        registry.RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, kAdapterClassKeyPath, 0, win::KEY_READ, &classKey),
+        win::ERROR_SUCCESS);
+    char name[256];
+    win::DWORD size = sizeof name;
+    ASSERT_EQ(registry.RegEnumKeyEx(classKey, 0, name, &size), win::ERROR_SUCCESS);
+    fs::remove_all(dir.path / "sys/class/net/eth0");
+    MakeSysfs(dir, {{"eth9", 1, 1, false, "", ""}});  // a new, lower index appears mid-walk
+    win::HKEY gone = nullptr;
+    EXPECT_EQ(registry.RegOpenKeyEx(classKey, "0000", 0, win::KEY_READ, &gone), win::ERROR_FILE_NOT_FOUND);
+    win::HKEY second = nullptr;
+    ASSERT_EQ(registry.RegOpenKeyEx(classKey, "0001", 0, win::KEY_READ, &second), win::ERROR_SUCCESS);
+    std::uint8_t data[256];
+    win::DWORD dataSize = sizeof data;
+    ASSERT_EQ(registry.RegQueryValueEx(second, "NetCfgInstanceID", nullptr, data, &dataSize),
+              win::ERROR_SUCCESS);
+    EXPECT_STREQ(reinterpret_cast<char*>(data), "eth1");
+    registry.RegCloseKey(second);
+    registry.RegCloseKey(classKey);
+    // The next walk sees the machine as it is now.
+    const adapters::AdapterList list = Discover();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].instanceId, "eth9");
+    EXPECT_EQ(list[1].instanceId, "eth1");
+}
+
 TEST_F(AdapterViewsTest, WritingNeedsAnExistingInterface) {
     state->links["eth0"] = {};
     const char* names[] = {"eth9", "", "a-name-of-16-byt"};

@@ -124,6 +124,37 @@ TEST_F(NamespaceTest, FailuresChangeNothing) {
     }
 }
 
+TEST_F(NamespaceTest, TheIndexNamesWhichAddressIsReplaced) {
+    Ip("addr add 10.1.0.5/24 dev va0");
+    Ip("addr add 10.8.0.5/16 dev va0");
+    const adapters::AdapterServices services{*registry, host, libraries};
+    ASSERT_TRUE(adapters::NotifyDhcpClient(services, "va0", 1, "10.9.0.5", "255.255.255.0"));
+    const std::string addresses = Ip("-4 -o addr show dev va0");
+    EXPECT_NE(addresses.find("inet 10.1.0.5/24"), std::string::npos) << addresses;
+    EXPECT_NE(addresses.find("inet 10.9.0.5/24"), std::string::npos) << addresses;
+    EXPECT_EQ(addresses.find("10.8.0.5"), std::string::npos) << addresses;
+}
+
+TEST_F(NamespaceTest, WithoutAPendingGatewayTheRoutesStay) {
+    Ip("addr add 10.1.0.5/16 dev va0");
+    Ip("route add default via 10.1.0.1 dev va0");
+    const adapters::AdapterServices services{*registry, host, libraries};
+    ASSERT_TRUE(adapters::NotifyDhcpClient(services, "va0", 0, "10.1.7.7", "255.255.0.0"));
+    EXPECT_NE(Ip("-4 -o addr show dev va0").find("inet 10.1.7.7/16"), std::string::npos);
+    EXPECT_NE(Ip("-4 route show default").find("default via 10.1.0.1 dev va0"), std::string::npos);
+}
+
+TEST_F(NamespaceTest, AnEmptyPendingGatewayRemovesTheDefaultRoute) {
+    Ip("addr add 10.1.0.5/24 dev va0");
+    Ip("route add default via 10.1.0.1 dev va0");
+    ASSERT_TRUE(Apply("va0", "10.1.0.6", "255.255.255.0", ""));
+    EXPECT_EQ(Ip("-4 route show default"), "");
+    adapters::AdapterInfo adapter;
+    adapters::ReadAdapterSettings(*registry, adapter, "va0");
+    EXPECT_EQ(adapter.ipAddress, "10.1.0.6");
+    EXPECT_EQ(adapter.defaultGateway, "");
+}
+
 TEST_F(NamespaceTest, AFifteenByteNameIsTheLongestAndWorks) {
     const std::string name = "abcdefghijklmno";
     Ip("link add " + name + " type veth peer name " + name + "p");  // 16 bytes: refused by the kernel

@@ -43,6 +43,27 @@ class Change {
     int ifIndex_;
 };
 
+// With no gateway pending, the routes stay as they were. Deleting the old address took the routes through
+// it along; those whose gateway the new subnet still reaches are put back.
+int KeepRoutes(netlink::Socket& socket, Change& apply, int ifIndex, bool replacedOld,
+               const std::vector<DefaultRoute>& oldRoutes, const StaticAddressChange& change) {
+    if (!replacedOld || oldRoutes.empty())
+        return 0;
+    std::vector<DefaultRoute> current;
+    if (const int error = netlink::ReadDefaultRoutes(socket, ifIndex, current))
+        return error;
+    for (const DefaultRoute& route : oldRoutes) {
+        const bool present = std::any_of(current.begin(), current.end(), [&](const DefaultRoute& r) {
+            return r.gateway == route.gateway && r.priority == route.priority;
+        });
+        const bool reachable =
+            route.gateway == 0 || (route.gateway & change.mask) == (change.address & change.mask);
+        if (!present && reachable)
+            apply.Route(RTM_NEWROUTE, NLM_F_CREATE, route);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int ValidateStaticAddressChange(const StaticAddressChange& change) {
@@ -117,7 +138,7 @@ int ApplyStaticAddressChange(const StaticAddressChange& change) {
         }
     }
     if (!change.gateway)
-        return 0;
+        return KeepRoutes(socket, apply, ifIndex, replaceOld, oldRoutes, change);
 
     // Routes through the old address may have gone with it; what is left is replaced unless it is
     // already exactly the wanted route.
