@@ -173,12 +173,6 @@ TEST_F(ServicesTest, AboutButtonAndMenuItemShowTheAboutBox) {
     EXPECT_EQ(host.ModalTemplates(), (std::vector<int>{IDD_MAIN, IDD_ABOUTBOX, IDD_ABOUTBOX}));
 }
 
-TEST_F(ServicesTest, ContactLinkTargets) {
-    EXPECT_EQ(std::string(kMessengerLinkUrl), std::string(OSTRELLE_MESSENGER_LINK_BASE) + "?V=1&Uin=" +
-                                                  kAuthorMessengerNumber + "&Site=Ostrelle&Menu=yes");
-    EXPECT_EQ(std::string(kMailLinkUrl), std::string("mailto:") + kAuthorMail);
-}
-
 // Remembers how many message boxes had been shown when the shell was asked to open something.
 class OrderedShell : public fakes::FakeShell {
   public:
