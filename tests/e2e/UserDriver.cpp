@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -30,7 +31,16 @@ void UserDriver::TypeText(int id, const QString& text) {
     edit->setFocus();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, text);
+    // Chinese text arrives from an input method, committed a character at a time.
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClicks(edit, QString(c));
+            continue;
+        }
+        QInputMethodEvent commit;
+        commit.setCommitString(QString(c));
+        QApplication::sendEvent(edit, &commit);
+    }
 }
 
 // An address control is four fields; the user types each number into its field.
