@@ -8,8 +8,9 @@ namespace controls {
 
 namespace {
 
-// The application's message box carries the application's title.
-constexpr const char* kAppTitle = "Corvane";
+// The application's message box carries the application's name; the program has no title string, so
+// the framework names it after its executable.
+constexpr const char* kAppTitle = "tarnquill";
 // The stock hollow brush: no background is painted and the dialog's gradient shows through.
 constexpr win::Brush kHollowBrush{0, true};
 

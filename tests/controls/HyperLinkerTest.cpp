@@ -58,6 +58,7 @@ TEST_F(ControlsTest, ShellFailureIsReportedOncePerClick) {
         EXPECT_EQ(boxes[0].text, "提供的超级链接无法访问!");
         EXPECT_EQ(boxes[0].owner, nullptr) << "the application's message box";
         EXPECT_EQ(boxes[0].type, win::MB_OK);
+        EXPECT_EQ(boxes[0].caption, "tarnquill") << "named after the executable, like every application box";
 
         shell.result = 33;
         EXPECT_TRUE(dialog.link.OpenLink());
