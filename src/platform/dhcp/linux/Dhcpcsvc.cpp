@@ -16,11 +16,25 @@ using platform_linux::RegistryValue;
 
 constexpr std::size_t kAdapterNameUnits = 256;
 
-std::string InterfaceName(const char16_t* adapterName) {
+// The adapter name as the program knows it (its GBK text, which names the TCP/IP key) and as the
+// kernel knows it (UTF-8). Interface names are nearly always ASCII, where both are the same bytes and
+// no converter needs loading.
+struct AdapterNames {
+    std::string gbk;
+    std::string kernel;
+};
+
+AdapterNames NamesOf(const char16_t* adapterName) {
     std::u16string name;
-    for (std::size_t i = 0; i < kAdapterNameUnits && adapterName[i] != u'\0'; ++i)
+    bool ascii = true;
+    for (std::size_t i = 0; i < kAdapterNameUnits && adapterName[i] != u'\0'; ++i) {
         name.push_back(adapterName[i]);
-    return text::GbkToUtf8(text::Utf16ToGbk(name));
+        ascii = ascii && adapterName[i] < 0x80;
+    }
+    if (ascii)
+        return {std::string(name.begin(), name.end()), std::string(name.begin(), name.end())};
+    const std::string gbk = text::Utf16ToGbk(name);
+    return {gbk, text::GbkToUtf8(gbk)};
 }
 
 }  // namespace
@@ -35,7 +49,8 @@ extern "C" __attribute__((visibility("default"))) std::uint32_t DhcpNotifyConfig
         return 0;
 
     platform_linux::StaticAddressChange change;
-    change.interfaceName = InterfaceName(adapterName);
+    const AdapterNames names = NamesOf(adapterName);
+    change.interfaceName = names.kernel;
     change.index = ipIndex;
     change.address = ipAddress;
     change.mask = subnetMask;
@@ -44,8 +59,7 @@ extern "C" __attribute__((visibility("default"))) std::uint32_t DhcpNotifyConfig
         platform_linux::SqliteHive::Open(platform_linux::HivePath());
     if (!hive)
         return EIO;
-    const std::string key =
-        std::string(platform_linux::kTcpipInterfacesKeyPath) + "\\" + text::Utf8ToGbk(change.interfaceName);
+    const std::string key = std::string(platform_linux::kTcpipInterfacesKeyPath) + "\\" + names.gbk;
     RegistryValue gateway;
     if (hive->Query(key, "DefaultGateway", gateway) == 0) {
         const std::string text(gateway.data.begin(), gateway.data.end());
