@@ -74,31 +74,6 @@ TEST_P(ListBoxDrawTest, DrawsTheRowAsItsStateAsks) {
 INSTANTIATE_TEST_SUITE_P(Rows, ListBoxDrawTest, ::testing::ValuesIn(kDrawCases),
                          [](const auto& info) { return "case" + std::to_string(info.index); });
 
-TEST_F(ControlsTest, ListColoursAndSeparatorFollowTheSetters) {
-    Run([&](FakeWindow& window) {
-        dialog.list.SetBackColor(win::RGB(1, 2, 3));
-        dialog.list.SetSelectedBackColor(win::RGB(4, 5, 6));
-        dialog.list.SetSelectedTextColor(win::RGB(7, 8, 9));
-        dialog.list.SetSeparator(false);
-        dialog.list.AddItem("x", nullptr);
-        fakes::RecordingDeviceContext dc;
-        win::DrawItemStruct draw{win::ODT_LISTBOX,
-                                 kList,
-                                 0,
-                                 win::ODA_DRAWENTIRE,
-                                 win::ODS_SELECTED,
-                                 &dc,
-                                 {0, 0, 50, 40},
-                                 Control(window, kList).Items()[0].data};
-        dialog.list.DrawItem(draw);
-        // A record without an icon (an icon number that names none) still shows its name.
-        EXPECT_EQ(Describe(dc),
-                  (Lines{"bkmode 1", "fill 0,0,50,40 030201", "textcolor 000000",
-                         "text 'x' 34,12,50,48 20 in 000000", "frame 0,0,50,40 000000",
-                         "fill 1,1,49,39 060504", "textcolor 090807", "text 'x' 34,12,50,48 20 in 090807"}));
-    });
-}
-
 // ---------------------------------------------------------------------------------------------------
 // Names as they come from the profile file.
 
@@ -158,26 +133,6 @@ TEST(ProfileTextTest, NamesAreStoredWholeOrCutInsideTheField) {
     controls::ProfileListItem item;
     controls::CopyProfileText(item.text, nullptr);
     EXPECT_STREQ(item.text, "");
-}
-
-TEST_F(ControlsTest, NameWithAmpersandIsDrawnWithPrefixProcessing) {
-    Run([&](FakeWindow& window) {
-        dialog.list.AddItem("R&D", nullptr);
-        fakes::RecordingDeviceContext dc;
-        win::DrawItemStruct draw{win::ODT_LISTBOX,
-                                 kList,
-                                 0,
-                                 win::ODA_DRAWENTIRE,
-                                 0,
-                                 &dc,
-                                 {0, 0, 100, 40},
-                                 Control(window, kList).Items()[0].data};
-        dialog.list.DrawItem(draw);
-        const auto texts = dc.OfKind(fakes::DrawOp::DrawText);
-        ASSERT_EQ(texts.size(), 1u);
-        EXPECT_EQ(texts[0].text, "R&D");
-        EXPECT_EQ(texts[0].flags, win::DT_SINGLELINE) << "no DT_NOPREFIX";
-    });
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -244,26 +199,8 @@ TEST_F(ControlsTest, TheListNeverDestroysTheIconsItShows) {
 }
 
 // ---------------------------------------------------------------------------------------------------
-// Mouse and keys: the dialog hears of the selection change while the list box handles the input, and
-// reads the current index at that moment.
-
-TEST_F(ControlsTest, ClickedRowIsCurrentWhenTheDialogHearsOfIt) {
-    Run([&](FakeWindow& window) {
-        for (const char* name : {"a", "b", "c"})
-            dialog.list.AddItem(name, nullptr);
-        host.ClickListRow(window, kList, 2);
-        host.ClickListRow(window, kList, 0);
-        EXPECT_EQ(dialog.selectionChanges, (std::vector<SelectionChange>{{2, 2}, {0, 0}}));
-    });
-}
-
-TEST_F(ControlsTest, ClickIntoAnEmptyListLeavesNoCurrentEntry) {
-    Run([&](FakeWindow& window) {
-        dialog.list.SetCurrentIndex(0);
-        host.ClickListBelowRows(window, kList);
-        EXPECT_EQ(dialog.list.GetCurrentIndex(), -1);
-    });
-}
+// Keys: the dialog hears of the selection change while the list box moves, and reads the current index
+// at that moment. (Clicks, and these keys again, run on real widgets in the Qt tests.)
 
 struct KeyCase {
     const char* what;
@@ -308,19 +245,6 @@ TEST_F(ControlsTest, ArrowKeysKeepTheCurrentIndexOnTheHighlightedRow) {
         });
         keyDialog.DoModal();
     }
-}
-
-TEST_F(ControlsTest, WalkingTheListWithKeysAndClicks) {
-    Run([&](FakeWindow& window) {
-        for (const char* name : {"a", "b", "c", "d"})
-            dialog.list.AddItem(name, nullptr);
-        dialog.list.SetCurrentIndex(0);
-        host.PressListKey(window, kList, win::VK_DOWN);
-        host.PressListKey(window, kList, win::VK_DOWN);
-        host.ClickListRow(window, kList, 3);
-        host.PressListKey(window, kList, win::VK_UP);
-        EXPECT_EQ(dialog.selectionChanges, (std::vector<SelectionChange>{{1, 1}, {2, 2}, {3, 3}, {2, 2}}));
-    });
 }
 
 }  // namespace
