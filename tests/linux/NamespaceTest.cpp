@@ -170,6 +170,24 @@ TEST_F(NamespaceTest, AFifteenByteNameIsTheLongestAndWorks) {
     EXPECT_NE(Ip("-4 -o addr show dev " + name).find("inet 10.4.0.2/30"), std::string::npos);
 }
 
+TEST_F(NamespaceTest, AnInterfaceNamedInChineseIsListedAndSwitched) {
+    // The kernel keeps the name's UTF-8 bytes; the program sees them as GBK text.
+    const std::string utf8Name =
+        "\xE7\xBD\x91\xE5\x8D\xA1"
+        "0";  // 网卡0
+    Ip("link add " + utf8Name + " type veth peer name cnpeer");
+    Ip("link set " + utf8Name + " up");
+    Ip("link set cnpeer up");
+    adapters::AdapterList list;
+    adapters::EnumerateAdapters(*registry, list);
+    const auto found = std::find_if(list.begin(), list.end(),
+                                    [](const auto& a) { return a.instanceId == "网卡0"; });  // GBK bytes here
+    ASSERT_NE(found, list.end());
+    ASSERT_TRUE(Apply(found->instanceId, "10.5.0.2", "255.255.255.0", "10.5.0.1"));
+    EXPECT_NE(Ip("-4 -o addr show dev " + utf8Name).find("inet 10.5.0.2/24"), std::string::npos);
+    EXPECT_NE(Ip("-4 route show default").find("via 10.5.0.1 dev " + utf8Name), std::string::npos);
+}
+
 TEST_F(NamespaceTest, AnInterfaceThatGoesAwayAfterDiscoveryIsRefused) {
     adapters::AdapterList list;
     adapters::EnumerateAdapters(*registry, list);
