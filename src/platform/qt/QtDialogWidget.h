@@ -14,6 +14,7 @@ class QtDialogWidget : public QDialog {
   public:
     QtDialogWidget(QtWindow& window, QWidget* parent);
 
+    QtWindow& Window() const { return window_; }
     void reject() override;
     void accept() override {}
     // Opens the system menu items at a point; the chosen one goes to OnSysCommand.

@@ -50,6 +50,8 @@ QtIpAddressEdit::QtIpAddressEdit(QWidget* parent) : QWidget(parent) {
         connect(field, &QLineEdit::textEdited, this, [this, i] { FieldEdited(i); });
         fields_[static_cast<std::size_t>(i)] = field;
     }
+    // Tab enters at the first field and leaves from any field for the next control.
+    fields_[0]->setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(fields_[0]);
 }
 

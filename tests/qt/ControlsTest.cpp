@@ -1,0 +1,155 @@
+// Controls of the backend that the program reaches through the window interface: the address fields'
+// text in and out, the drop-down list's selection change, and the owner-drawn combo box's requests.
+#include <QComboBox>
+#include <QTest>
+
+#include "QtDialogFixture.h"
+#include "platform/qt/QtIpAddressEdit.h"
+#include "res/Resource.h"
+
+namespace qt_test {
+namespace {
+
+using ControlsTest = QtDialogFixture;
+
+// Types each character into whatever has the focus at that moment, as a user's keys arrive.
+void Type(const char* keys) {
+    for (const char* key = keys; *key != '\0'; ++key)
+        QTest::keyClick(QApplication::focusWidget(), *key);
+}
+
+struct AddressCase {
+    const char* set;
+    const char* read;
+};
+
+TEST_F(ControlsTest, AddressFieldsTakeAndGiveDottedText) {
+    const AddressCase cases[] = {
+        {"192.168.1.10", "192.168.1.10"},
+        {"0.0.0.0", "0.0.0.0"},
+        {"255.255.255.255", "255.255.255.255"},
+        {"", ""},
+        {"1.2.3", ""},
+        {"1.2.3.256", ""},
+        {"1.2.3.4.5", ""},
+        {"a.b.c.d", ""},
+        {"010.001.0.9", "10.1.0.9"},
+    };
+    RecordingDialog dialog(host);
+    WhenOpen([&] {
+        win::HWND field = dialog.GetDlgItem(res::IDC_IP_ADDRESS);
+        for (const AddressCase& c : cases) {
+            SCOPED_TRACE(c.set);
+            field->SetWindowText("9.9.9.9");
+            field->SetWindowText(c.set);
+            EXPECT_EQ(field->GetWindowText(), c.read);
+        }
+        field->SetAddress(0xC0A80001);
+        EXPECT_EQ(field->GetWindowText(), "192.168.0.1") << "the first field is the high byte";
+        field->ClearAddress();
+        EXPECT_EQ(field->GetWindowText(), "");
+    });
+    dialog.DoModal();
+}
+
+TEST_F(ControlsTest, TypedAddressMovesOnAtDotsAndClampsFields) {
+    RecordingDialog dialog(host);
+    std::string typed;
+    std::string partial;
+    std::string clamped;
+    WhenOpen([&] {
+        auto* edit = static_cast<qtwin::QtIpAddressEdit*>(Widget(res::IDC_IP_ADDRESS));
+        edit->Field(0)->setFocus();
+        Type("10.0.12.254");
+        typed = dialog.GetDlgItem(res::IDC_IP_ADDRESS)->GetWindowText();
+        dialog.GetDlgItem(res::IDC_SUBNET_MASK)->SetWindowText("");
+        auto* mask = static_cast<qtwin::QtIpAddressEdit*>(Widget(res::IDC_SUBNET_MASK));
+        mask->Field(0)->setFocus();
+        Type("172");
+        partial = dialog.GetDlgItem(res::IDC_SUBNET_MASK)->GetWindowText();
+        Type("999");
+        clamped = dialog.GetDlgItem(res::IDC_SUBNET_MASK)->GetWindowText();
+    });
+    dialog.DoModal();
+    EXPECT_EQ(typed, "10.0.12.254");
+    EXPECT_EQ(partial, "172.0.0.0") << "blank fields among filled ones read as 0";
+    EXPECT_EQ(clamped, "172.255.0.0") << "three digits moved on to the next field, 999 became 255";
+}
+
+TEST_F(ControlsTest, DropDownListReportsTheSelectionChangeAfterTakingIt) {
+    RecordingDialog dialog(host);
+    WhenOpen([&] {
+        win::HWND box = dialog.GetDlgItem(res::IDC_ADAPTER_BOX);
+        box->AddString("eth0");
+        box->AddString("eth1");
+        EXPECT_EQ(box->GetCurSel(), -1) << "adding selects nothing";
+        box->SetCurSel(0);
+        EXPECT_EQ(box->GetWindowText(), "eth0");
+        Widget(res::IDC_ADAPTER_BOX)->setFocus();
+        QTest::keyClick(Widget(res::IDC_ADAPTER_BOX), Qt::Key_Down);
+        EXPECT_EQ(box->GetWindowText(), "eth1");
+    });
+    dialog.DoModal();
+    ASSERT_GE(dialog.heard().size(), 1u);
+    EXPECT_EQ(dialog.heard()[0], (Heard{res::IDC_ADAPTER_BOX, win::CBN_SELCHANGE, 1, true}))
+        << "one change, set programmatically changes report nothing";
+}
+
+// An owner-drawn combo box's handler: what it was asked.
+class IconBoxHandler : public win::CWnd {
+  public:
+    void MeasureItem(win::MeasureItemStruct& measure) override {
+        measured.push_back(measure.itemId);
+        measure.itemHeight = 34;
+    }
+    void DrawItem(win::DrawItemStruct& draw) override {
+        if (draw.itemId >= 0)
+            drawn.push_back(draw.itemData);
+    }
+    void DeleteItem(win::DeleteItemStruct& deleted) override {
+        deletedData.push_back(deleted.itemData);
+        Default();
+    }
+    std::vector<int> measured;
+    std::vector<std::uintptr_t> drawn;
+    std::vector<std::uintptr_t> deletedData;
+};
+
+class IconBoxDialog : public RecordingDialog {
+  public:
+    using RecordingDialog::RecordingDialog;
+    bool OnInitDialog() override {
+        SubclassDlgItem(handler, res::IDC_ICON_BOX);
+        return true;
+    }
+    IconBoxHandler handler;
+};
+
+TEST_F(ControlsTest, OwnerDrawnComboMeasuresDrawsAndReportsEveryDeletion) {
+    IconBoxDialog dialog(host);
+    int fieldHeight = 0;
+    WhenOpen([&] {
+        win::HWND box = dialog.GetDlgItem(res::IDC_ICON_BOX);
+        box->SetItemHeight(-1, 34);
+        fieldHeight = Widget(res::IDC_ICON_BOX)->height();
+        for (std::uintptr_t data : {11u, 12u, 13u})
+            box->SetItemData(box->AddString(""), data);
+        box->SetCurSel(1);
+        Widget(res::IDC_ICON_BOX)->repaint();
+        EXPECT_EQ(box->DeleteString(0), 2);
+        EXPECT_EQ(box->GetCurSel(), 0) << "the selection moved up with its entry";
+        EXPECT_EQ(box->GetItemData(0), 12u);
+    });
+    dialog.DoModal();
+    EXPECT_EQ(dialog.handler.measured, (std::vector<int>{0, 1, 2}));
+    EXPECT_GE(fieldHeight, 34);
+    EXPECT_LE(fieldHeight, 42);
+    ASSERT_FALSE(dialog.handler.drawn.empty());
+    EXPECT_EQ(dialog.handler.drawn.back(), 12u) << "the selection field shows the selected entry";
+    EXPECT_EQ(dialog.handler.deletedData, (std::vector<std::uintptr_t>{11u, 12u, 13u}))
+        << "one by DeleteString, the rest when the window went away";
+    EXPECT_FALSE(dialog.handler.IsAttached()) << "the handler forgot the destroyed window";
+}
+
+}  // namespace
+}  // namespace qt_test

@@ -1,0 +1,100 @@
+// A second thread reaching the dialog, as the update check does: a message box owned by the dialog and a
+// close request, each run on the dialog's thread while the sender waits.
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <atomic>
+#include <thread>
+
+#include "QtDialogFixture.h"
+
+namespace qt_test {
+namespace {
+
+using CrossThreadTest = QtDialogFixture;
+
+// Calls check every few milliseconds on the GUI thread until it returns true.
+void PollUntil(std::function<bool()> check) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, check = std::move(check)] {
+        if (check())
+            timer->deleteLater();
+    });
+    timer->start(5);
+}
+
+TEST_F(CrossThreadTest, MessageBoxFromAnotherThreadIsOwnedByTheDialogAndBlocksTheSender) {
+    RecordingDialog dialog(host);
+    std::atomic<int> answer{0};
+    std::thread sender;
+    bool senderWaited = false;
+    bool ownedByDialog = false;
+    bool dialogBlocked = false;
+    QString caption;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    WhenOpen(
+        [&] {
+            win::HWND owner = dialog.GetSafeHwnd();
+            sender = std::thread([&, owner] {
+                answer = host.MessageBox(owner, Gbk("发现新版本"), Gbk("提示"),
+                                         win::MB_OKCANCEL | win::MB_ICONINFORMATION);
+            });
+            PollUntil([&, owner] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (box == nullptr)
+                    return false;
+                senderWaited = answer.load() == 0;
+                ownedByDialog = box->parentWidget() == qtwin::AsQtWindow(owner)->Widget();
+                // A click on the dialog while the box is open does not reach it.
+                // The click goes the way a user's does, through the dialog's window.
+                QWidget* dialogWidget = qtwin::AsQtWindow(owner)->Widget();
+                QWidget* button = qtwin::AsQtWindow(owner->GetDlgItem(1))->Widget();
+                QTest::mouseClick(dialogWidget->windowHandle(), Qt::LeftButton, {},
+                                  button->mapTo(dialogWidget, button->rect().center()));
+                dialogBlocked = dialog.heard().empty();
+                caption = box->windowTitle();
+                icon = box->icon();
+                box->button(QMessageBox::Cancel)->click();
+                // The dialog ends once the sender has its answer.
+                PollUntil([&] {
+                    if (answer.load() == 0)
+                        return false;
+                    dialog.EndDialog(win::IDOK);
+                    return true;
+                });
+                return true;
+            });
+        },
+        true);
+    dialog.DoModal();
+    sender.join();
+    EXPECT_TRUE(senderWaited) << "the sender had no answer while the box was open";
+    EXPECT_TRUE(ownedByDialog);
+    EXPECT_TRUE(dialogBlocked);
+    EXPECT_EQ(caption, QString::fromUtf8("提示"));
+    EXPECT_EQ(icon, QMessageBox::Information);
+    EXPECT_EQ(answer.load(), win::IDCANCEL);
+}
+
+TEST_F(CrossThreadTest, CloseRequestFromAnotherThreadRunsOnTheDialogsThreadWhileTheSenderWaits) {
+    RecordingDialog dialog(host);
+    std::thread sender;
+    std::vector<Heard> heardWhenSendReturned;
+    WhenOpen(
+        [&] {
+            win::HWND window = dialog.GetSafeHwnd();
+            sender = std::thread([&, window] {
+                window->SendMessage(win::WM_CLOSE, 0, 0);
+                heardWhenSendReturned = dialog.heard();
+            });
+        },
+        true);
+    dialog.DoModal();
+    sender.join();
+    ASSERT_EQ(heardWhenSendReturned.size(), 1u) << "the close was handled before the send returned";
+    EXPECT_EQ(heardWhenSendReturned[0].controlId, -1);
+    EXPECT_TRUE(heardWhenSendReturned[0].onGuiThread);
+}
+
+}  // namespace
+}  // namespace qt_test
