@@ -54,21 +54,22 @@ void QtDialogWidget::contextMenuEvent(QContextMenuEvent* event) {
 
 void QtDialogWidget::ShowSystemMenu(const QPoint& globalPos) {
     QMenu menu(this);
+    win::UINT chosen = 0;
     for (const auto& item : window_.SystemMenu()) {
         if (item.commandId == 0) {
             if (!menu.isEmpty())
                 menu.addSeparator();
             continue;
         }
+        const win::UINT commandId = item.commandId;
         QAction* action = menu.addAction(item.text);
-        action->setData(item.commandId);
+        connect(action, &QAction::triggered, &menu, [&chosen, commandId] { chosen = commandId; });
     }
-    QAction* chosen = menu.exec(globalPos);
+    menu.exec(globalPos);
     win::CDialog* dialog = window_.Dialog();
-    if (chosen == nullptr || dialog == nullptr || window_.Ended())
+    if (chosen == 0 || dialog == nullptr || window_.Ended())
         return;
-    const auto commandId = static_cast<win::UINT>(chosen->data().toUInt());
-    window_.Dispatch([&] { dialog->OnSysCommand(commandId); }, [] {});
+    window_.Dispatch([&] { dialog->OnSysCommand(chosen); }, [] {});
 }
 
 }  // namespace qtwin
