@@ -40,6 +40,7 @@ class AutostartTest : public AppFixture {
   protected:
     void SetUp() override {
         AppFixture::SetUp();
+        autostart = dir / "autostart";  // dir is known only now
         fs::create_directories(dir / "my tools");
         fs::create_directories(autostart);
         system.modulePath = (dir / "my tools" / "tarnquill.bin").string();
@@ -62,7 +63,7 @@ class AutostartTest : public AppFixture {
         std::ofstream(Entry()) << "[Desktop Entry]\nType=Application\nName=tarnquill\nExec=" << exec << "\n";
     }
 
-    fs::path autostart = dir / "autostart";
+    fs::path autostart;
     platform_linux::LinuxRegistry linuxRegistry{std::make_unique<NoKeys>()};
 };
 
