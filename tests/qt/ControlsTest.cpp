@@ -151,5 +151,56 @@ TEST_F(ControlsTest, OwnerDrawnComboMeasuresDrawsAndReportsEveryDeletion) {
     EXPECT_FALSE(dialog.handler.IsAttached()) << "the handler forgot the destroyed window";
 }
 
+// An owner-drawn list's handler: each draw request as (entry, action, selected).
+struct DrawRequest {
+    int itemId;
+    win::UINT action;
+    bool selected;
+    friend bool operator==(const DrawRequest&, const DrawRequest&) = default;
+};
+
+class ListHandler : public win::CWnd {
+  public:
+    void MeasureItem(win::MeasureItemStruct& measure) override { measure.itemHeight = 20; }
+    void DrawItem(win::DrawItemStruct& draw) override {
+        draws.push_back({draw.itemId, draw.itemAction, (draw.itemState & win::ODS_SELECTED) != 0});
+    }
+    std::vector<DrawRequest> draws;
+};
+
+class ListDialog : public RecordingDialog {
+  public:
+    using RecordingDialog::RecordingDialog;
+    bool OnInitDialog() override {
+        SubclassDlgItem(handler, res::IDC_PROFILE_LIST);
+        return true;
+    }
+    ListHandler handler;
+};
+
+TEST_F(ControlsTest, SelectionChangeRedrawsOnlyTheTwoEntriesWithTheSelectAction) {
+    ListDialog dialog(host);
+    std::vector<DrawRequest> whole;
+    std::vector<DrawRequest> afterChange;
+    WhenOpen([&] {
+        win::HWND list = dialog.GetDlgItem(res::IDC_PROFILE_LIST);
+        for (int i = 0; i < 4; ++i)
+            list->AddString("");
+        list->SetCurSel(0);
+        QApplication::processEvents();
+        whole = dialog.handler.draws;
+        dialog.handler.draws.clear();
+        list->SetCurSel(2);
+        QApplication::processEvents();
+        afterChange = dialog.handler.draws;
+    });
+    dialog.DoModal();
+    ASSERT_EQ(whole.size(), 4u);
+    EXPECT_EQ(whole[0], (DrawRequest{0, win::ODA_DRAWENTIRE, true}));
+    EXPECT_EQ(whole[1], (DrawRequest{1, win::ODA_DRAWENTIRE, false}));
+    EXPECT_EQ(afterChange,
+              (std::vector<DrawRequest>{{0, win::ODA_SELECT, false}, {2, win::ODA_SELECT, true}}));
+}
+
 }  // namespace
 }  // namespace qt_test

@@ -142,13 +142,13 @@ int QtOwnerDrawList::SetCurSel(int index) {
 void QtOwnerDrawList::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     QtDeviceContext dc(painter, font());
-    const QRect dirty = event->rect();
+    const QRegion dirty = event->region();
     win::CWnd* handler = Window().GetHandlerObject();
     int top = 0;
     for (int i = TopIndex(); i < GetCount() && top < viewport()->height(); ++i) {
         const QRect rect(0, top, viewport()->width(), ItemHeight(i));
         top += rect.height();
-        if (!rect.intersects(dirty))
+        if (!dirty.intersects(rect))
             continue;
         const bool selectOnly = !fullRepaint_ && selectionChanged_.count(i) != 0;
         win::DrawItemStruct draw{win::ODT_LISTBOX,
