@@ -57,8 +57,9 @@ void QtWindow::SetWindowText(std::string_view gbkText) {
     } else if (kind_ == ControlKind::Edit) {
         static_cast<QLineEdit*>(widget_.data())->setText(ToQString(text_));
     } else if (kind_ == ControlKind::PushButton || kind_ == ControlKind::CheckBox) {
+        // An icon button never shows its text, with or without its icon.
         auto* button = static_cast<QAbstractButton*>(widget_.data());
-        if (button->icon().isNull())
+        if (!(style_ & win::BS_ICON))
             button->setText(ToQString(text_));
     } else {
         widget_->update();
