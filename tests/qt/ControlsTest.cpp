@@ -95,6 +95,31 @@ TEST_F(ControlsTest, DropDownListReportsTheSelectionChangeAfterTakingIt) {
         << "one change, set programmatically changes report nothing";
 }
 
+TEST_F(ControlsTest, TextLimitStopsTypingButKeepsALongerTextSetByTheProgram) {
+    RecordingDialog dialog(host);
+    std::string typed;
+    std::string longName;
+    std::string shortened;
+    WhenOpen([&] {
+        win::HWND edit = dialog.GetDlgItem(res::IDC_PROFILE_NAME);
+        edit->LimitText(12);
+        edit->SetWindowText("");
+        Widget(res::IDC_PROFILE_NAME)->setFocus();
+        Type("abcdefghijklmnop");
+        typed = edit->GetWindowText();
+        edit->SetWindowText(Gbk("一个比十二个字符还要长得多的配置名称"));
+        longName = edit->GetWindowText();
+        QTest::keyClick(Widget(res::IDC_PROFILE_NAME), Qt::Key_End);
+        QTest::keyClick(Widget(res::IDC_PROFILE_NAME), Qt::Key_Backspace);
+        Type("x");
+        shortened = edit->GetWindowText();
+    });
+    dialog.DoModal();
+    EXPECT_EQ(typed, "abcdefghijkl");
+    EXPECT_EQ(longName, Gbk("一个比十二个字符还要长得多的配置名称"));
+    EXPECT_EQ(shortened, Gbk("一个比十二个字符还要长得多的配置名")) << "deleting works, typing more does not";
+}
+
 // An owner-drawn combo box's handler: what it was asked.
 class IconBoxHandler : public win::CWnd {
   public:

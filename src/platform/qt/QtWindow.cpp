@@ -2,7 +2,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QThread>
@@ -18,6 +22,47 @@
 namespace qtwin {
 
 using win::ControlKind;
+
+namespace {
+
+// EM_LIMITTEXT limits what the user types, not the text the program sets: a longer text set by the
+// program stays whole and can still be shortened. (QLineEdit's maxLength would cut it.)
+class TextLimit : public QObject {
+  public:
+    TextLimit(QLineEdit& edit, int limit) : QObject(&edit), edit_(edit), limit_(limit) {
+        setObjectName(QStringLiteral("ostrelle-text-limit"));
+        edit.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        QString added;
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Paste)) {
+                added = QGuiApplication::clipboard()->text();
+            } else if (!key->text().isEmpty() && key->text().at(0).isPrint()) {
+                added = key->text();
+            }
+        } else if (event->type() == QEvent::InputMethod) {
+            added = static_cast<QInputMethodEvent*>(event)->commitString();
+        }
+        if (added.isEmpty())
+            return false;
+        const qsizetype kept = edit_.text().size() - edit_.selectedText().size();
+        // Text that does not fit is refused whole, with a beep as the edit gives.
+        if (kept + added.size() <= limit_)
+            return false;
+        QApplication::beep();
+        return true;
+    }
+
+  private:
+    QLineEdit& edit_;
+    int limit_;
+};
+
+}  // namespace
 
 QtWindow::QtWindow(QtWindowHost& host, win::CDialog& dialog, const win::DialogTemplate& dialogTemplate)
     : host_(host), dialog_(&dialog), id_(0), style_(dialogTemplate.style), text_(dialogTemplate.caption) {}
@@ -268,9 +313,13 @@ void QtWindow::SetButtonIcon(win::HICON icon) {
 }
 
 void QtWindow::LimitText(int maxChars) {
-    if (auto* edit = qobject_cast<QLineEdit*>(widget_.data())) {
-        edit->setMaxLength(maxChars > 0 ? maxChars : 32767);
-    }
+    auto* edit = qobject_cast<QLineEdit*>(widget_.data());
+    if (edit == nullptr)
+        return;
+    // Found by name: the class has no meta-object of its own to be found by type.
+    delete edit->findChild<QObject*>(QStringLiteral("ostrelle-text-limit"), Qt::FindDirectChildrenOnly);
+    if (maxChars > 0)
+        new TextLimit(*edit, maxChars);
 }
 
 int QtWindow::AddString(std::string_view gbkText) {
