@@ -69,9 +69,9 @@ int QtWindowHost::ShowMessageBox(QWidget* owner, const QString& text, const QStr
                                  win::UINT type) {
     QMessageBox box(IconOf(type), caption, text, QMessageBox::NoButton, owner);
     const std::vector<ButtonSpec> specs = ButtonsOf(type);
-    for (const ButtonSpec& spec : specs) {
-        QAbstractButton* button = box.addButton(spec.button);
-        button->setText(QString::fromUtf16(spec.text));
+    for (const ButtonSpec& choice : specs) {
+        QAbstractButton* button = box.addButton(choice.button);
+        button->setText(QString::fromUtf16(choice.text));
     }
     box.setDefaultButton(specs.front().button);
     // Esc answers Cancel where there is one, and the only button of an OK box.
@@ -81,9 +81,9 @@ int QtWindowHost::ShowMessageBox(QWidget* owner, const QString& text, const QStr
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
-    for (const ButtonSpec& spec : specs) {
-        if (clicked != nullptr && box.standardButton(clicked) == spec.button)
-            return spec.answer;
+    for (const ButtonSpec& choice : specs) {
+        if (clicked != nullptr && box.standardButton(clicked) == choice.button)
+            return choice.answer;
     }
     return specs.size() == 1 ? specs.front().answer : win::IDCANCEL;
 }
