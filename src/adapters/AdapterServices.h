@@ -16,11 +16,4 @@ struct AdapterServices {
     win::DynamicLibraries& libraries;
 };
 
-// The caption of the application's own message boxes (no owner, OK button): the program's name.
-inline constexpr std::string_view kAppMessageCaption = "tarnquill";
-
-inline void ShowAppMessage(win::WindowHost& window, std::string_view gbkText) {
-    window.MessageBox(nullptr, gbkText, kAppMessageCaption, win::MB_OK);
-}
-
 }  // namespace adapters

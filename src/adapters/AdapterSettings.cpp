@@ -5,6 +5,7 @@
 #include <array>
 
 #include "adapters/RegistryKey.h"
+#include "res/AppMessageBox.h"
 
 namespace adapters {
 
@@ -89,7 +90,7 @@ bool WriteAdapterSettings(const AdapterServices& services, std::string_view inst
     // values: such an adapter is refused as an adapter whose key cannot be opened.
     if (instanceId.empty() ||
         !key.Open(win::HKEY_LOCAL_MACHINE, InterfaceKeyPath(instanceId), win::KEY_WRITE)) {
-        ShowAppMessage(services.window, "打开注册表失败!");
+        res::AfxMessageBox(services.window, "打开注册表失败!");
         return false;
     }
     win::Registry& registry = services.registry;

@@ -7,6 +7,7 @@
 
 #include "adapters/AdapterSettings.h"
 #include "adapters/InetAddr.h"
+#include "res/AppMessageBox.h"
 #include "text/Gbk.h"
 
 namespace adapters {
@@ -45,12 +46,12 @@ bool NotifyDhcpClient(const AdapterServices& services, std::string_view instance
     const std::array<char16_t, kAdapterNameUnits> adapterName = AdapterName(instanceId);
     LoadedLibrary library(services.libraries, "dhcpcsvc");
     if (library.Get() == nullptr) {
-        ShowAppMessage(services.window, "加载dhcpcsvc库失败!");
+        res::AfxMessageBox(services.window, "加载dhcpcsvc库失败!");
         return false;
     }
     const win::FARPROC proc = services.libraries.GetProcAddress(library.Get(), "DhcpNotifyConfigChange");
     if (proc == nullptr) {
-        ShowAppMessage(services.window, "获取DhcpNotifyConfigChange函数地址失败!");
+        res::AfxMessageBox(services.window, "获取DhcpNotifyConfigChange函数地址失败!");
         return false;
     }
     const auto notify = reinterpret_cast<win::DhcpNotifyConfigChangeFunction>(proc);
@@ -58,7 +59,7 @@ bool NotifyDhcpClient(const AdapterServices& services, std::string_view instance
     const std::uint32_t status =
         notify(nullptr, adapterName.data(), 1, index, InetAddr(ipAddress), InetAddr(subnetMask), 0);
     if (status != 0) {
-        ShowAppMessage(services.window, "DhcpNotifyConfigChange函数调用失败!");
+        res::AfxMessageBox(services.window, "DhcpNotifyConfigChange函数调用失败!");
         return false;
     }
     return true;

@@ -2,11 +2,11 @@
 // The dialog's side of the online and shell services: the update-check worker, start at logon, help and
 // the About box.
 #include "app/CorvaneDlg.h"
+#include "res/AppMessageBox.h"
 #include "res/BuildSettings.h"
 #include "res/Resource.h"
 #include "res/Version.h"
 #include "services/AboutDlg.h"
-#include "services/AppMessageBox.h"
 #include "services/Autostart.h"
 
 namespace app {
@@ -33,7 +33,7 @@ void CCorvaneDlg::OnAutostartClicked() {
 // executable's only when the program was started from there.
 void CCorvaneDlg::OnHelp() {
     if (platform_.shell.ShellExecute(nullptr, "open", "使用说明.txt", "", "", win::SW_SHOW) <= 32) {
-        services::AppMessageBox(platform_.window, "无法打开使用说明.txt!请确保它在当前目录下!");
+        res::AfxMessageBox(platform_.window, "无法打开使用说明.txt!请确保它在当前目录下!");
     }
 }
 

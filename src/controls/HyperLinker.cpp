@@ -2,15 +2,13 @@
 #include "controls/HyperLinker.h"
 
 #include "platform/window/Styles.h"
+#include "res/AppMessageBox.h"
 #include "res/Resource.h"
 
 namespace controls {
 
 namespace {
 
-// The application's message box carries the application's name; the program has no title string, so
-// the framework names it after its executable.
-constexpr const char* kAppTitle = "tarnquill";
 // The stock hollow brush: no background is painted and the dialog's gradient shows through.
 constexpr win::Brush kHollowBrush{0, true};
 
@@ -38,7 +36,7 @@ bool CHyperLinker::OpenLink() {
     const std::intptr_t result = shell_.ShellExecute(owner_.GetSafeHwnd(), "open", url, "", "", win::SW_SHOW);
     if (result > 32)
         return true;
-    Host().MessageBox(nullptr, "提供的超级链接无法访问!", kAppTitle, win::MB_OK);
+    res::AfxMessageBox(Host(), "提供的超级链接无法访问!");
     return false;
 }
 

@@ -1,6 +1,6 @@
 #include "services/UpdateCheckLink.h"
 
-#include "services/AppMessageBox.h"
+#include "res/AppMessageBox.h"
 
 namespace services {
 
@@ -40,7 +40,7 @@ bool UpdateCheckLink::OnDialogThread(Call call) {
 }
 
 bool UpdateCheckLink::ShowAppMessage(win::WindowHost& host, std::string_view gbkText) {
-    return OnDialogThread([&](win::HWND) { AppMessageBox(host, gbkText); });
+    return OnDialogThread([&](win::HWND) { res::AfxMessageBox(host, gbkText); });
 }
 
 bool UpdateCheckLink::SendCloseToDialog() {
