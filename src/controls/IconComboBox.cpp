@@ -79,26 +79,25 @@ int CSmallIconComboBox::StoreRecord(int index, win::HICON icon, win::UINT iconId
     return index;
 }
 
-int CSmallIconComboBox::AddIcon(win::UINT iconId) {
-    if (!IsAttached())
-        return -1;
+win::HICON CSmallIconComboBox::LoadEntryIcon(win::UINT iconId) {
     // An integer resource id is the low word of the name.
-    win::HICON icon = Host().LoadIcon(static_cast<int>(iconId & 0xFFFF), IconSize());
-    if (icon == nullptr) {
+    win::HICON icon = IsAttached() ? Host().LoadIcon(static_cast<int>(iconId & 0xFFFF), IconSize()) : nullptr;
+    if (IsAttached() && icon == nullptr)
         Diagnose("Icon combo box: the icon could not be loaded\n");
+    return icon;
+}
+
+int CSmallIconComboBox::AddIcon(win::UINT iconId) {
+    win::HICON icon = LoadEntryIcon(iconId);
+    if (icon == nullptr)
         return -1;
-    }
     return StoreRecord(GetSafeHwnd()->AddString(""), icon, iconId);
 }
 
 int CSmallIconComboBox::InsertIcon(int index, win::UINT iconId) {
-    if (!IsAttached())
+    win::HICON icon = LoadEntryIcon(iconId);
+    if (icon == nullptr)
         return -1;
-    win::HICON icon = Host().LoadIcon(static_cast<int>(iconId & 0xFFFF), IconSize());
-    if (icon == nullptr) {
-        Diagnose("Icon combo box: the icon could not be loaded\n");
-        return -1;
-    }
     return StoreRecord(GetSafeHwnd()->InsertString(index, ""), icon, iconId);
 }
 

@@ -59,6 +59,8 @@ class CSmallIconComboBox : public win::CWnd {
 
   private:
     int StoreRecord(int index, win::HICON icon, win::UINT iconId);
+    // The entry's icon at the box's size; null (after a diagnostic line) when it cannot be loaded.
+    win::HICON LoadEntryIcon(win::UINT iconId);
     const IconComboItem* RecordOf(std::uintptr_t itemData) const;
     void Diagnose(const char* line) const;
 
