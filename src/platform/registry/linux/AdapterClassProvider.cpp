@@ -42,7 +42,7 @@ int ReadNumber(const fs::path& file) {
 }
 
 std::string SubKeyName(std::size_t index) {
-    char name[16];
+    char name[24];  // room for any size_t
     std::snprintf(name, sizeof name, "%04zu", index);
     return name;
 }
