@@ -14,20 +14,20 @@ trap demo_net_down EXIT
 demo_net_up || { echo "SKIP: network namespaces are refused here"; exit 77; }
 
 profiles="${driver%????}"
-# The veth links carry no model name: discovery describes both by their driver, "veth", so both
-# profiles name the first of them, demo0.
-printf '%s\r\n' "first|0|veth|192.0.2.66|255.255.255.0|192.0.2.1|192.0.2.53|" \
-    "second|2|veth|192.0.2.77|255.255.255.128|192.0.2.1|192.0.2.53|192.0.2.54" > "$profiles"
+# Virtual links have no model name or driver directory in sysfs: discovery describes them by their
+# interface names, so selecting the second profile moves the adapter box to demo1.
+printf '%s\r\n' "first|0|demo0|192.0.2.66|255.255.255.0|192.0.2.1|192.0.2.53|" \
+    "second|2|demo1|198.51.100.77|255.255.255.128|198.51.100.1|192.0.2.53|192.0.2.54" > "$profiles"
 inode_before=$(stat -c %i "$profiles")
 expected=$(cat "$profiles")
 
 in_demo_net env QT_QPA_PLATFORM=offscreen "$driver" switch 1
 demo_net_show
 
-ip -n "$DEMO_NS" -4 addr show dev demo0 | grep -q "inet 192.0.2.77/25 " || { echo "FAIL: demo0 lacks 192.0.2.77/25"; exit 1; }
-ip -n "$DEMO_NS" route show default | grep -q "via 192.0.2.1 dev demo0" || { echo "FAIL: no default via 192.0.2.1"; exit 1; }
-ip -n "$DEMO_NS" -4 addr show dev demo1 | grep -q "inet 198.51.100.10/24 " || { echo "FAIL: demo1 changed"; exit 1; }
+ip -n "$DEMO_NS" -4 addr show dev demo1 | grep -q "inet 198.51.100.77/25 " || { echo "FAIL: demo1 lacks 198.51.100.77/25"; exit 1; }
+ip -n "$DEMO_NS" route show default | grep -q "via 198.51.100.1 dev demo1" || { echo "FAIL: no default via 198.51.100.1"; exit 1; }
+ip -n "$DEMO_NS" -4 addr show dev demo0 | grep -q "inet 192.0.2.10/24 " || { echo "FAIL: demo0 changed"; exit 1; }
 [ "$(stat -c %i "$profiles")" != "$inode_before" ] || { echo "FAIL: the profile file was not saved at close"; exit 1; }
 [ "$(cat "$profiles")" = "$expected" ] || { echo "FAIL: the saved profiles differ"; exit 1; }
 rm -f "$profiles"
-echo "PASS: demo0 switched to 192.0.2.77/25 via 192.0.2.1; profiles saved at close"
+echo "PASS: demo1 switched to 198.51.100.77/25 via 198.51.100.1; profiles saved at close"
