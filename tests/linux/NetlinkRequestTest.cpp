@@ -78,6 +78,145 @@ TEST(NetlinkRequest, PrefixLengths) {
     }
 }
 
+// An answer of a route dump: header, rtmsg of a main-table IPv4 unicast default route, then the given
+// attribute bytes. The vector is exactly as long as the message, so reading past it is caught.
+std::vector<std::uint8_t> RouteAnswer(std::initializer_list<std::uint8_t> attributes) {
+    std::vector<std::uint8_t> message = {
+        0,
+        0,
+        0,
+        0,
+        RTM_NEWROUTE,
+        0,
+        0,
+        0,
+        1,
+        0,
+        0,
+        0,
+        0,
+        0,
+        0,
+        0,  // nlmsghdr, length filled in below
+        AF_INET,
+        0,
+        0,
+        0,
+        RT_TABLE_MAIN,
+        RTPROT_STATIC,
+        RT_SCOPE_UNIVERSE,
+        RTN_UNICAST,
+        0,
+        0,
+        0,
+        0,
+    };
+    message.insert(message.end(), attributes);
+    message[0] = static_cast<std::uint8_t>(message.size());
+    return message;
+}
+
+const nlmsghdr& Header(const std::vector<std::uint8_t>& message) {
+    return *reinterpret_cast<const nlmsghdr*>(message.data());
+}
+
+TEST(NetlinkAnswer, ADefaultRouteThroughTheInterfaceIsRead) {
+    const auto message = RouteAnswer({
+        8, 0, RTA_GATEWAY,  0, 10,  0, 0, 1,  //
+        8, 0, RTA_OIF,      0, 3,   0, 0, 0,  //
+        8, 0, RTA_PRIORITY, 0, 100, 0, 0, 0,
+    });
+    std::vector<netlink::DefaultRoute> routes;
+    netlink::CollectDefaultRoute(Header(message), 3, routes);
+    ASSERT_EQ(routes.size(), 1u);
+    EXPECT_EQ(routes[0].gateway, Address("10.0.0.1"));
+    EXPECT_EQ(routes[0].priority, 100u);
+    netlink::CollectDefaultRoute(Header(message), 4, routes);
+    EXPECT_EQ(routes.size(), 1u) << "a route through another interface";
+}
+
+TEST(NetlinkAnswer, AnAttributeShorterThanItsFieldIsPassedOver) {
+    // A gateway attribute without payload: its neighbour's header is not its address.
+    const auto emptyGateway = RouteAnswer({
+        4,
+        0,
+        RTA_GATEWAY,
+        0,  //
+        8,
+        0,
+        RTA_OIF,
+        0,
+        3,
+        0,
+        0,
+        0,
+    });
+    std::vector<netlink::DefaultRoute> routes;
+    netlink::CollectDefaultRoute(Header(emptyGateway), 3, routes);
+    ASSERT_EQ(routes.size(), 1u);
+    EXPECT_EQ(routes[0].gateway, 0u);
+
+    // The interface attribute last and empty: nothing past the message is read as its index.
+    const auto emptyInterface = RouteAnswer({
+        8,
+        0,
+        RTA_GATEWAY,
+        0,
+        10,
+        0,
+        0,
+        1,  //
+        4,
+        0,
+        RTA_OIF,
+        0,
+    });
+    routes.clear();
+    netlink::CollectDefaultRoute(Header(emptyInterface), 0, routes);
+    ASSERT_EQ(routes.size(), 1u) << "no interface named: the route is not through interface 3";
+    EXPECT_EQ(routes[0].gateway, Address("10.0.0.1"));
+
+    // A two-byte priority takes nothing of the next attribute either.
+    const auto shortPriority = RouteAnswer({
+        6,
+        0,
+        RTA_PRIORITY,
+        0,
+        100,
+        0,
+        0,
+        0,  //
+        8,
+        0,
+        RTA_OIF,
+        0,
+        3,
+        0,
+        0,
+        0,
+    });
+    routes.clear();
+    netlink::CollectDefaultRoute(Header(shortPriority), 3, routes);
+    ASSERT_EQ(routes.size(), 1u);
+    EXPECT_EQ(routes[0].priority, 0u);
+}
+
+TEST(NetlinkAnswer, AddressesOfTheInterfaceAreRead) {
+    std::vector<std::uint8_t> message = {
+        0,       0,  0,           0, RTM_NEWADDR, 0,   0, 0,  1, 0, 0, 0, 0, 0, 0, 0,  //
+        AF_INET, 24, 0,           0, 3,           0,   0, 0,   // ifaddrmsg: /24, index 3
+        8,       0,  IFA_ADDRESS, 0, 192,         168, 1, 10,  //
+        6,       0,  IFA_LOCAL,   0, 192,         168, 0, 0,   // too short: passed over
+        8,       0,  IFA_LOCAL,   0, 192,         168, 1, 10,
+    };
+    message[0] = static_cast<std::uint8_t>(message.size());
+    std::vector<netlink::Ipv4Address> addresses;
+    netlink::CollectAddress(Header(message), 3, addresses);
+    EXPECT_EQ(addresses, (std::vector<netlink::Ipv4Address>{{Address("192.168.1.10"), 24}}));
+    netlink::CollectAddress(Header(message), 2, addresses);
+    EXPECT_EQ(addresses.size(), 1u);
+}
+
 TEST(StaticAddress, ValidationBeforeAnythingChanges) {
     struct Case {
         const char* address;

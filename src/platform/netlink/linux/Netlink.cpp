@@ -209,51 +209,61 @@ int Socket::Dump(const Request& request, const std::function<void(const nlmsghdr
     }
 }
 
+void CollectAddress(const nlmsghdr& message, int ifIndex, std::vector<Ipv4Address>& addresses) {
+    const auto* address = Payload<ifaddrmsg>(message);
+    if (message.nlmsg_type != RTM_NEWADDR || address == nullptr || address->ifa_family != AF_INET ||
+        static_cast<int>(address->ifa_index) != ifIndex) {
+        return;
+    }
+    int length = static_cast<int>(IFA_PAYLOAD(&message));
+    for (auto* attribute = IFA_RTA(address); RTA_OK(attribute, length);
+         attribute = RTA_NEXT(attribute, length)) {
+        if (attribute->rta_type == IFA_LOCAL && RTA_PAYLOAD(attribute) == 4) {
+            Ipv4Address found;
+            std::memcpy(&found.address, RTA_DATA(attribute), 4);
+            found.prefixLength = address->ifa_prefixlen;
+            addresses.push_back(found);
+        }
+    }
+}
+
+void CollectDefaultRoute(const nlmsghdr& message, int ifIndex, std::vector<DefaultRoute>& routes) {
+    const auto* route = Payload<rtmsg>(message);
+    if (message.nlmsg_type != RTM_NEWROUTE || route == nullptr || route->rtm_family != AF_INET ||
+        route->rtm_dst_len != 0 || route->rtm_table != RT_TABLE_MAIN || route->rtm_type != RTN_UNICAST) {
+        return;
+    }
+    DefaultRoute found;
+    found.protocol = route->rtm_protocol;
+    int oif = 0;
+    int length = static_cast<int>(RTM_PAYLOAD(&message));
+    for (auto* attribute = RTM_RTA(route); RTA_OK(attribute, length);
+         attribute = RTA_NEXT(attribute, length)) {
+        // Each of these is a 4-byte field: a shorter attribute would have its neighbour's bytes read as
+        // its value, or bytes past the end of the message.
+        if (RTA_PAYLOAD(attribute) != 4)
+            continue;
+        if (attribute->rta_type == RTA_OIF)
+            std::memcpy(&oif, RTA_DATA(attribute), 4);
+        if (attribute->rta_type == RTA_GATEWAY)
+            std::memcpy(&found.gateway, RTA_DATA(attribute), 4);
+        if (attribute->rta_type == RTA_PRIORITY)
+            std::memcpy(&found.priority, RTA_DATA(attribute), 4);
+    }
+    if (oif == ifIndex)
+        routes.push_back(found);
+}
+
 int ReadAddresses(Socket& socket, int ifIndex, std::vector<Ipv4Address>& addresses) {
     addresses.clear();
-    return socket.Dump(DumpRequest(RTM_GETADDR, socket.NextSequence()), [&](const nlmsghdr& message) {
-        const auto* address = Payload<ifaddrmsg>(message);
-        if (message.nlmsg_type != RTM_NEWADDR || address == nullptr || address->ifa_family != AF_INET ||
-            static_cast<int>(address->ifa_index) != ifIndex) {
-            return;
-        }
-        int length = static_cast<int>(IFA_PAYLOAD(&message));
-        for (auto* attribute = IFA_RTA(address); RTA_OK(attribute, length);
-             attribute = RTA_NEXT(attribute, length)) {
-            if (attribute->rta_type == IFA_LOCAL && RTA_PAYLOAD(attribute) == 4) {
-                Ipv4Address found;
-                std::memcpy(&found.address, RTA_DATA(attribute), 4);
-                found.prefixLength = address->ifa_prefixlen;
-                addresses.push_back(found);
-            }
-        }
-    });
+    return socket.Dump(DumpRequest(RTM_GETADDR, socket.NextSequence()),
+                       [&](const nlmsghdr& message) { CollectAddress(message, ifIndex, addresses); });
 }
 
 int ReadDefaultRoutes(Socket& socket, int ifIndex, std::vector<DefaultRoute>& routes) {
     routes.clear();
-    return socket.Dump(DumpRequest(RTM_GETROUTE, socket.NextSequence()), [&](const nlmsghdr& message) {
-        const auto* route = Payload<rtmsg>(message);
-        if (message.nlmsg_type != RTM_NEWROUTE || route == nullptr || route->rtm_family != AF_INET ||
-            route->rtm_dst_len != 0 || route->rtm_table != RT_TABLE_MAIN || route->rtm_type != RTN_UNICAST) {
-            return;
-        }
-        DefaultRoute found;
-        found.protocol = route->rtm_protocol;
-        int oif = 0;
-        int length = static_cast<int>(RTM_PAYLOAD(&message));
-        for (auto* attribute = RTM_RTA(route); RTA_OK(attribute, length);
-             attribute = RTA_NEXT(attribute, length)) {
-            if (attribute->rta_type == RTA_OIF)
-                std::memcpy(&oif, RTA_DATA(attribute), 4);
-            if (attribute->rta_type == RTA_GATEWAY)
-                std::memcpy(&found.gateway, RTA_DATA(attribute), 4);
-            if (attribute->rta_type == RTA_PRIORITY)
-                std::memcpy(&found.priority, RTA_DATA(attribute), 4);
-        }
-        if (oif == ifIndex)
-            routes.push_back(found);
-    });
+    return socket.Dump(DumpRequest(RTM_GETROUTE, socket.NextSequence()),
+                       [&](const nlmsghdr& message) { CollectDefaultRoute(message, ifIndex, routes); });
 }
 
 }  // namespace platform_linux::netlink

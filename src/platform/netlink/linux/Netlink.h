@@ -64,6 +64,12 @@ class Socket {
     std::uint32_t sequence_ = 0;
 };
 
+// One answer message of a dump, read for interface ifIndex: an IPv4 address of it, or a default route of
+// the main table through it, is appended. Messages of other kinds, families, interfaces or tables add
+// nothing, and an attribute whose payload is not the size of its field is passed over.
+void CollectAddress(const nlmsghdr& message, int ifIndex, std::vector<Ipv4Address>& addresses);
+void CollectDefaultRoute(const nlmsghdr& message, int ifIndex, std::vector<DefaultRoute>& routes);
+
 // The interface's IPv4 addresses in the kernel's order (primary addresses first, each in the order it
 // was added) and the gateways of the main table's default routes through it.
 int ReadAddresses(Socket& socket, int ifIndex, std::vector<Ipv4Address>& addresses);
