@@ -11,10 +11,11 @@ namespace {
 
 // One iconv conversion descriptor, closed with its owner.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter() {
-        if (Valid()) iconv_close(cd_);
+        if (Valid())
+            iconv_close(cd_);
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
@@ -39,7 +40,7 @@ public:
         return 0;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
@@ -74,14 +75,16 @@ std::u32string DecodeGbk(std::string_view gbk) {
             continue;
         }
         std::string unit;
-        const std::size_t used = toUtf32.Valid() ? toUtf32.ConvertOne(gbk.data() + pos, gbk.size() - pos, 2, unit) : 0;
+        const std::size_t used =
+            toUtf32.Valid() ? toUtf32.ConvertOne(gbk.data() + pos, gbk.size() - pos, 2, unit) : 0;
         if (used == 0 || unit.size() != 4) {
             result += static_cast<char32_t>(0xDC00 + byte);
             ++pos;
             continue;
         }
         const auto* u = reinterpret_cast<const unsigned char*>(unit.data());
-        result += static_cast<char32_t>(u[0] | (u[1] << 8) | (u[2] << 16) | (static_cast<std::uint32_t>(u[3]) << 24));
+        result += static_cast<char32_t>(u[0] | (u[1] << 8) | (u[2] << 16) |
+                                        (static_cast<std::uint32_t>(u[3]) << 24));
         pos += used;
     }
     return result;
@@ -107,7 +110,8 @@ std::u32string DecodeUtf16(std::u16string_view utf16) {
     std::u32string result;
     for (std::size_t i = 0; i < utf16.size(); ++i) {
         const char16_t c = utf16[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+            utf16[i + 1] <= 0xDFFF) {
             result += static_cast<char32_t>(0x10000 + ((c - 0xD800) << 10) + (utf16[i + 1] - 0xDC00));
             ++i;
         } else {
@@ -123,7 +127,11 @@ std::u32string DecodeUtf8(std::string_view utf8) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         const auto b = static_cast<unsigned char>(utf8[i]);
-        const int extra = b < 0x80 ? 0 : (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : -1;
+        const int extra = b < 0x80           ? 0
+                          : (b >> 5) == 0x6  ? 1
+                          : (b >> 4) == 0xE  ? 2
+                          : (b >> 3) == 0x1E ? 3
+                                             : -1;
         char32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
         bool valid = extra >= 0 && i + static_cast<std::size_t>(extra) < utf8.size();
         for (int k = 1; valid && k <= extra; ++k) {
@@ -131,6 +139,11 @@ std::u32string DecodeUtf8(std::string_view utf8) {
             valid = (next & 0xC0) == 0x80;
             c = (c << 6) | (next & 0x3F);
         }
+        // A character written with more bytes than it needs is invalid too: "\xC0\xAF" must not pass
+        // for '/', nor "\xC0\x80" for a NUL that ends the text early.
+        constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+        if (valid && extra > 0 && (c < kSmallest[extra] || c > 0x10FFFF))
+            valid = false;
         if (!valid) {
             result += U'\uFFFD';
             ++i;
@@ -160,14 +173,16 @@ std::u16string GbkToUtf16(std::string_view gbk) {
 std::string Utf16ToGbk(std::u16string_view utf16) {
     std::string result;
     for (char32_t c : DecodeUtf16(utf16)) {
-        if (!EncodeGbk(c, result)) result += '?';
+        if (!EncodeGbk(c, result))
+            result += '?';
     }
     return result;
 }
 
 std::string GbkToUtf8(std::string_view gbk) {
     std::string result;
-    for (char32_t c : DecodeGbk(gbk)) AppendUtf8(c >= 0xDC00 && c <= 0xDCFF ? U'\uFFFD' : c, result);
+    for (char32_t c : DecodeGbk(gbk))
+        AppendUtf8(c >= 0xDC00 && c <= 0xDCFF ? U'\uFFFD' : c, result);
     return result;
 }
 
@@ -175,7 +190,8 @@ std::string Utf8ToGbk(std::string_view utf8) {
     std::string result;
     for (char32_t c : DecodeUtf8(utf8)) {
         const bool escapedByte = c >= 0xDC80 && c <= 0xDCFF;  // never produced by valid UTF-8
-        if (escapedByte || !EncodeGbk(c, result)) result += '?';
+        if (escapedByte || !EncodeGbk(c, result))
+            result += '?';
     }
     return result;
 }
