@@ -22,6 +22,7 @@ TEST(DesktopExec, PathsSurviveTheRoundTrip) {
         {"/opt/$HOME/x", "\"/opt/\\\\$HOME/x\""},
         {"/opt/back\\slash", "\"/opt/back\\\\\\\\slash\""},
         {"/opt/100%/x", "/opt/100%%/x"},
+        {"/opt/my 100%/x", "\"/opt/my 100%%/x\""},
         {"/opt/`cmd`/x", "\"/opt/\\\\`cmd\\\\`/x\""},
     };
     for (const auto& [path, exec] : cases) {
@@ -37,6 +38,7 @@ TEST(DesktopExec, ArgumentsOfEntriesWrittenByOthers) {
     EXPECT_EQ(DesktopExecArguments("run  --min"), (Args{"run", "--min"}));
     EXPECT_EQ(DesktopExecArguments("\"a\\sb\""), Args{"a b"}) << "a string escape inside quotes";
     EXPECT_EQ(DesktopExecArguments("\"\""), Args{""});
+    EXPECT_EQ(DesktopExecArguments("\"/opt/50%% off/run\" %f"), Args{"/opt/50% off/run"});
     EXPECT_FALSE(DesktopExecArguments("\"/opt/unterminated"));
 }
 

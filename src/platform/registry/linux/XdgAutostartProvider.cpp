@@ -157,7 +157,11 @@ std::optional<std::vector<std::string>> DesktopExecArguments(std::string_view ex
         } else if (c == '"') {
             inArgument = true;
             for (++i; i < command.size() && command[i] != '"'; ++i) {
+                // "%%" is a percent sign inside quotes as well: the launcher expands it before it
+                // splits the line.
                 if (command[i] == '\\' && i + 1 < command.size())
+                    ++i;
+                else if (command[i] == '%' && i + 1 < command.size() && command[i + 1] == '%')
                     ++i;
                 current += command[i];
             }
