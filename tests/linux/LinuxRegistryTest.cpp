@@ -1,5 +1,6 @@
 // The router and the hive: the registry semantics the program relies on, on the Linux home.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -148,6 +149,26 @@ TEST(SqliteHive, KeepsBytesAndCaseAndOrder) {
     EXPECT_EQ(hive->Delete("a\\zeta", "IPADDRESS"), win::ERROR_SUCCESS);
     EXPECT_EQ(hive->Query("a\\zeta", "ipaddress", read), win::ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(hive->Delete("a\\zeta", "IPADDRESS"), win::ERROR_FILE_NOT_FOUND);
+}
+
+TEST(SqliteHive, AFileWithoutTheValuesTableFailsEachCallInsteadOfCrashing) {
+    TempDir dir;
+    const std::string path = dir / "hive.sqlite";
+    auto hive = SqliteHive::Open(path);
+    ASSERT_TRUE(hive);
+    ASSERT_TRUE(hive->KeyExists(""));
+    // Another program leaves the file without the table of values.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "DROP TABLE key_values", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+
+    RegistryValue value;
+    EXPECT_EQ(hive->Query("A", "v", value), win::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(hive->Set("A", "v", {win::REG_SZ, {'x', 0}}), win::ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(hive->KeyExists("A")) << "the failed write left nothing half-done";
+    EXPECT_EQ(hive->Delete("A", "v"), win::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(hive->DeleteAll("A", {"v"}), win::ERROR_ACCESS_DENIED);
 }
 
 TEST(SqliteHive, TwoProcessesWritingAtOnceLoseNothing) {

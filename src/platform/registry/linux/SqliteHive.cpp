@@ -24,6 +24,10 @@ class Statement {
   public:
     explicit Statement(sqlite3_stmt* statement) : statement_(statement) {}
     ~Statement() {
+        // A statement that could not be compiled (a damaged or foreign file) has nothing to reset, and
+        // sqlite3_clear_bindings does not take a null statement.
+        if (statement_ == nullptr)
+            return;
         sqlite3_reset(statement_);
         sqlite3_clear_bindings(statement_);
     }
