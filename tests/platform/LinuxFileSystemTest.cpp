@@ -1,5 +1,6 @@
 #include "platform/file/linux/LinuxFileSystem.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,7 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class LinuxFileSystemTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::temp_directory_path() / ("ostrelle-fs-" + std::to_string(::getpid()) + "-" +
                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -38,7 +39,7 @@ protected:
 
 // Fails every write after the first piece, as a full disk would.
 class InterruptedFileSystem : public platform_linux::LinuxFileSystem {
-protected:
+  protected:
     long WriteSome(int fd, const char* data, std::size_t size) override {
         if (writes++ > 0) {
             errno = ENOSPC;
@@ -48,6 +49,24 @@ protected:
     }
     int writes = 0;
 };
+
+// Notes whether the file being written would be inherited by a program started meanwhile.
+class InheritanceRecordingFileSystem : public platform_linux::LinuxFileSystem {
+  public:
+    bool inheritable = false;
+
+  protected:
+    long WriteSome(int fd, const char* data, std::size_t size) override {
+        inheritable = inheritable || (::fcntl(fd, F_GETFD) & FD_CLOEXEC) == 0;
+        return LinuxFileSystem::WriteSome(fd, data, size);
+    }
+};
+
+TEST_F(LinuxFileSystemTest, TheFileBeingWrittenIsNotInheritedByStartedPrograms) {
+    InheritanceRecordingFileSystem recording;
+    ASSERT_TRUE(recording.ReplaceContents(Path("tarnquill"), "line\r\n"));
+    EXPECT_FALSE(recording.inheritable);
+}
 
 TEST_F(LinuxFileSystemTest, ReplaceWritesExactBytesAndKeepsPermissions) {
     const std::string path = Path("tarnquill");

@@ -12,14 +12,17 @@
 namespace platform_linux {
 namespace {
 
-std::string OsPath(const std::string& gbkPath) { return text::GbkToUtf8(gbkPath); }
+std::string OsPath(const std::string& gbkPath) {
+    return text::GbkToUtf8(gbkPath);
+}
 
 // A file descriptor closed with its owner.
 class Fd {
-public:
+  public:
     explicit Fd(int fd) : fd_(fd) {}
     ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
@@ -31,13 +34,15 @@ public:
         return fd;
     }
 
-private:
+  private:
     int fd_;
 };
 
 // A file without any write permission bit stands for the read-only attribute, which holds even for
 // an administrator, as it does where the program comes from.
-bool IsReadOnly(const struct stat& st) { return (st.st_mode & 0222) == 0; }
+bool IsReadOnly(const struct stat& st) {
+    return (st.st_mode & 0222) == 0;
+}
 
 bool IsRegularFile(int fd) {
     struct stat st {};
@@ -55,20 +60,26 @@ std::optional<std::string> LinuxFileSystem::ReadExisting(const std::string& path
     // Read and write access as the profile file is opened, so a read-only file does not load.
     Fd fd(::open(OsPath(path).c_str(), O_RDWR | O_CLOEXEC));
     struct stat st {};
-    if (!fd.ok() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || IsReadOnly(st)) return std::nullopt;
+    if (!fd.ok() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || IsReadOnly(st))
+        return std::nullopt;
     std::string bytes;
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return std::nullopt;
-        if (n == 0) break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break;
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
     return bytes;
 }
 
-long LinuxFileSystem::WriteSome(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
+long LinuxFileSystem::WriteSome(int fd, const char* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
 
 bool LinuxFileSystem::ReplaceContents(const std::string& path, const std::string& bytes) {
     const std::string target = OsPath(path);
@@ -78,22 +89,29 @@ bool LinuxFileSystem::ReplaceContents(const std::string& path, const std::string
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0) {
         Fd probe(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
-        if (!probe.ok() || !S_ISREG(st.st_mode) || IsReadOnly(st)) return false;
+        if (!probe.ok() || !S_ISREG(st.st_mode) || IsReadOnly(st))
+            return false;
         mode = st.st_mode & 07777;
     }
     std::string temp = target + ".XXXXXX";
-    Fd fd(::mkstemp(temp.data()));
-    if (!fd.ok()) return false;
+    // Close-on-exec from the start: a program the shell service starts meanwhile on another thread
+    // must not keep a handle to the profile file it is about to become.
+    Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
+    if (!fd.ok())
+        return false;
     bool complete = ::fchmod(fd.get(), mode) == 0;
     for (std::size_t done = 0; complete && done < bytes.size();) {
         const long n = WriteSome(fd.get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EINTR)
+            continue;
         complete = n > 0;
-        if (complete) done += static_cast<std::size_t>(n);
+        if (complete)
+            done += static_cast<std::size_t>(n);
     }
     complete = complete && ::fsync(fd.get()) == 0;
     complete = ::close(fd.release()) == 0 && complete;
-    if (complete && ::rename(temp.c_str(), target.c_str()) == 0) return true;
+    if (complete && ::rename(temp.c_str(), target.c_str()) == 0)
+        return true;
     ::unlink(temp.c_str());
     return false;
 }
@@ -107,8 +125,10 @@ bool LinuxFileSystem::OpenExclusiveAndDelete(const std::string& path) {
     const std::string target = OsPath(path);
     {
         Fd fd(::open(target.c_str(), O_RDONLY | O_CLOEXEC));
-        if (!fd.ok() || !IsRegularFile(fd.get())) return false;
-        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return false;
+        if (!fd.ok() || !IsRegularFile(fd.get()))
+            return false;
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            return false;
     }
     return ::unlink(target.c_str()) == 0;
 }
