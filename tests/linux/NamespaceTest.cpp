@@ -135,6 +135,18 @@ TEST_F(NamespaceTest, TheIndexNamesWhichAddressIsReplaced) {
     EXPECT_EQ(addresses.find("10.8.0.5"), std::string::npos) << addresses;
 }
 
+TEST_F(NamespaceTest, ReplacingAPrimaryAddressKeepsTheOthersOfItsSubnet) {
+    Ip("addr add 10.1.0.5/24 dev va0");
+    Ip("addr add 10.1.0.6/24 dev va0");  // a secondary address of the same subnet
+    Ip("addr add 10.8.0.5/16 dev va0");
+    ASSERT_TRUE(Apply("va0", "10.1.0.7", "255.255.255.0", "10.1.0.1"));
+    const std::string addresses = Ip("-4 -o addr show dev va0");
+    EXPECT_NE(addresses.find("inet 10.1.0.7/24"), std::string::npos) << addresses;
+    EXPECT_NE(addresses.find("inet 10.1.0.6/24"), std::string::npos) << addresses;
+    EXPECT_NE(addresses.find("inet 10.8.0.5/16"), std::string::npos) << addresses;
+    EXPECT_EQ(addresses.find("10.1.0.5"), std::string::npos) << addresses;
+}
+
 TEST_F(NamespaceTest, WithoutAPendingGatewayTheRoutesStay) {
     Ip("addr add 10.1.0.5/16 dev va0");
     Ip("route add default via 10.1.0.1 dev va0");

@@ -64,6 +64,25 @@ int KeepRoutes(netlink::Socket& socket, Change& apply, int ifIndex, bool replace
     return 0;
 }
 
+// Deleting a subnet's primary address takes its secondary addresses with it, unless the interface
+// promotes them (promote_secondaries, off by default): the addresses the change was not about are put
+// back, so that only the one at the index is replaced.
+int KeepOtherAddresses(netlink::Socket& socket, Change& apply, int ifIndex,
+                       const std::vector<Ipv4Address>& before, const Ipv4Address& old,
+                       const Ipv4Address& wanted) {
+    std::vector<Ipv4Address> now;
+    if (const int error = netlink::ReadAddresses(socket, ifIndex, now))
+        return error;
+    for (const Ipv4Address& address : before) {
+        if (address == old || address == wanted || std::find(now.begin(), now.end(), address) != now.end())
+            continue;
+        const int error = apply.Address(RTM_NEWADDR, NLM_F_CREATE, address);
+        if (error != 0 && error != EEXIST)
+            return error;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int ValidateStaticAddressChange(const StaticAddressChange& change) {
@@ -119,8 +138,10 @@ int ApplyStaticAddressChange(const StaticAddressChange& change) {
     const auto restore = [&](const std::vector<DefaultRoute>& removedRoutes) {
         if (!alreadyPresent)
             apply.Address(RTM_DELADDR, 0, wanted);
-        if (replaceOld)
+        if (replaceOld) {
             apply.Address(RTM_NEWADDR, NLM_F_CREATE | NLM_F_REPLACE, old);
+            KeepOtherAddresses(socket, apply, ifIndex, addresses, old, wanted);
+        }
         for (const DefaultRoute& route : removedRoutes)
             apply.Route(RTM_NEWROUTE, NLM_F_CREATE, route);
     };
@@ -134,6 +155,12 @@ int ApplyStaticAddressChange(const StaticAddressChange& change) {
     if (!alreadyPresent) {
         if (const int error = apply.Address(RTM_NEWADDR, NLM_F_CREATE | NLM_F_REPLACE, wanted)) {
             restore(replaceOld ? oldRoutes : std::vector<DefaultRoute>{});
+            return error;
+        }
+    }
+    if (replaceOld) {
+        if (const int error = KeepOtherAddresses(socket, apply, ifIndex, addresses, old, wanted)) {
+            restore(oldRoutes);
             return error;
         }
     }
