@@ -30,7 +30,7 @@ void CCorvaneDlg::BindControls() {
 void CCorvaneDlg::SetContactLinks() {
     messengerLink.SetLink(kMessengerLinkUrl, kLinkColor, kLinkHoverColor);
     mailLink.SetLink(kMailLinkUrl, kLinkColor, kLinkHoverColor);
-    homepageLink.SetLink(kHomepageUrl, kLinkColor, kLinkHoverColor);
+    homepageLink.SetLink(std::string(kHomepageUrl), kLinkColor, kLinkHoverColor);
 }
 
 // Entry n of the icon box shows profile icon n, so the box's selection is a profile's icon number.

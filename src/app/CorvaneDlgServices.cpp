@@ -15,7 +15,7 @@ void CCorvaneDlg::StartUpdateCheck() {
     auto link = std::make_shared<services::UpdateCheckLink>(workerThreadId, GetSafeHwnd());
     updateCheck_ = std::make_unique<services::UpdateCheckThread>(services::UpdateCheckContext{
         std::move(link), platform_.inet, platform_.shell, platform_.window, platform_.system,
-        res::kVersionFileUrl, res::kHomepageUrl, res::kProgramVersion});
+        res::kVersionFileUrl, res::UpdateCheckHomepageUrl(), res::kProgramVersion});
 }
 
 void CCorvaneDlg::ReadAutostartState() {

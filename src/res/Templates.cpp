@@ -50,8 +50,8 @@ DialogTemplate BuildMainDialog() {
          0, 0},
         {ControlKind::Static, IDC_LABEL_LIST, "IP配置列表:", 9, 7, 44, 8, kLabel, 0, 0},
         {ControlKind::Static, IDC_LABEL_NAME, "IP配置名称:", 129, 22, 45, 8, kLabel, 0, 0},
-        {ControlKind::Edit, IDC_PROFILE_NAME, "", 178, 20, 54, 14, kChild | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP,
-         0, 0},
+        {ControlKind::Edit, IDC_PROFILE_NAME, "", 178, 20, 54, 14,
+         kChild | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0, 0},
         {ControlKind::Static, IDC_LABEL_ICON, "IP配置图标:", 236, 22, 45, 8, kLabel, 0, 0},
         {ControlKind::ComboBox, IDC_ICON_BOX, "", 281, 17, 56, 142, 0x50210223, 0, 0},
         {ControlKind::GroupBox, IDC_CONFIG_GROUP, "当前IP配置", 123, 7, 219, 193, kGroupBox, 0, 0},
@@ -87,7 +87,7 @@ DialogTemplate BuildAboutDialog() {
     t.fontFace = "宋体";
     t.fontPointSize = 9;
     const std::string aboutText = std::string("作者:") + kAuthorName + " QQ:" + kAuthorMessengerNumber +
-                                  "\n\n作者主页:" + kHomepageUrl;
+                                  "\n\n作者主页:" + std::string(kHomepageUrl);
     t.controls = {
         {ControlKind::StaticIcon, -1, "", 11, 17, 20, 20, kChild | SS_ICON, 0, IDR_MAINFRAME},
         {ControlKind::Static, -1, "Ostrelle v3.2", 41, 11, 119, 8, kChild | SS_LEFT | SS_NOPREFIX, 0, 0},
@@ -110,6 +110,8 @@ const DialogTemplate& AboutDialogTemplate() {
     return t;
 }
 
-std::string LoadString(int stringId) { return stringId == IDS_ABOUTBOX ? "关于 Corvane(&A)..." : std::string(); }
+std::string LoadString(int stringId) {
+    return stringId == IDS_ABOUTBOX ? "关于 Corvane(&A)..." : std::string();
+}
 
 }  // namespace res

@@ -101,7 +101,7 @@ TEST_F(DialogControlsTest, IconBoxHoldsTheFiveProfileIconsInOrder) {
 TEST_F(DialogControlsTest, ContactLinksOpenTheirTargetsInBlueTurningRed) {
     struct LinkCase {
         int id;
-        const char* target;
+        std::string_view target;
     };
     const LinkCase links[] = {
         {IDC_MESSENGER_LINK, kMessengerLinkUrl},
@@ -126,6 +126,21 @@ TEST_F(DialogControlsTest, ContactLinksOpenTheirTargetsInBlueTurningRed) {
             EXPECT_EQ(shell.calls[0].file, link.target);
             EXPECT_EQ(shell.calls[0].owner, &dlg);
         }
+        host.CloseBox(dlg);
+    });
+}
+
+// The homepage link names the root of the product's server without a final slash; the update check
+// opens that root with one.
+TEST_F(DialogControlsTest, HomepageLinkNamesTheServerRootWithoutAFinalSlash) {
+    RunProgram([&](FakeWindow& dlg) {
+        shell.calls.clear();
+        Object<controls::CHyperLinker>(dlg, IDC_HOMEPAGE_LINK).OnLButtonDown(0, {1, 1});
+        ASSERT_EQ(shell.calls.size(), 1u);
+        const std::string& target = shell.calls[0].file;
+        ASSERT_FALSE(target.empty());
+        EXPECT_NE(target.back(), '/') << target;
+        EXPECT_EQ(target + "/", UpdateCheckHomepageUrl());
         host.CloseBox(dlg);
     });
 }

@@ -238,7 +238,8 @@ TEST_F(ServicesTest, NewerVersionIsAnnouncedThenTheHomepageOpensAndTheDialogClos
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "已推出最新的3.3版本，请到软件主页下载!");
     ASSERT_EQ(orderedShell.calls.size(), 1u);
-    EXPECT_EQ(orderedShell.calls[0].file, kHomepageUrl);
+    EXPECT_EQ(orderedShell.calls[0].file, std::string(kHomepageUrl) + "/")
+        << "the server's root, slash included";
     EXPECT_EQ(orderedShell.boxesBefore, std::vector<std::size_t>{1})
         << "the homepage opens after the message";
     EXPECT_EQ(gatedInet.checkedUrl, kVersionFileUrl);
