@@ -147,6 +147,17 @@ TEST_F(NamespaceTest, ReplacingAPrimaryAddressKeepsTheOthersOfItsSubnet) {
     EXPECT_EQ(addresses.find("10.1.0.5"), std::string::npos) << addresses;
 }
 
+TEST_F(NamespaceTest, ApplyingTwiceKeepsAnAddressOfAnotherSubnet) {
+    Ip("addr add 10.1.0.5/24 dev va0");
+    Ip("addr add 10.8.0.5/16 dev va0");
+    ASSERT_TRUE(Apply("va0", "10.1.0.7", "255.255.255.0", "10.1.0.1"));
+    const std::string once = State();
+    EXPECT_NE(once.find("inet 10.8.0.5/16"), std::string::npos) << once;
+    EXPECT_NE(once.find("inet 10.1.0.7/24"), std::string::npos) << once;
+    ASSERT_TRUE(Apply("va0", "10.1.0.7", "255.255.255.0", "10.1.0.1"));
+    EXPECT_EQ(State(), once);
+}
+
 TEST_F(NamespaceTest, WithoutAPendingGatewayTheRoutesStay) {
     Ip("addr add 10.1.0.5/16 dev va0");
     Ip("route add default via 10.1.0.1 dev va0");

@@ -130,8 +130,11 @@ int ApplyStaticAddressChange(const StaticAddressChange& change) {
     const Ipv4Address wanted{change.address, static_cast<std::uint8_t>(netlink::PrefixLengthOf(change.mask))};
     const bool hasOld = change.index < addresses.size();
     const Ipv4Address old = hasOld ? addresses[change.index] : Ipv4Address{};
-    const bool replaceOld = hasOld && !(old == wanted);
     const bool alreadyPresent = std::find(addresses.begin(), addresses.end(), wanted) != addresses.end();
+    // An address the interface already has is in effect, wherever it stands: a replaced address goes to
+    // the end of the kernel's order, so applying the same change again finds another address at the
+    // index, which must not go for it.
+    const bool replaceOld = hasOld && !alreadyPresent;
     Change apply(socket, ifIndex);
 
     // Puts back what this call changed, so that a failure leaves the interface as it found it.
