@@ -181,6 +181,24 @@ TEST_F(AdapterViewsTest, PendingWritesReadBackExactlyUntilCleared) {
     EXPECT_EQ(live.defaultGateway, "192.168.1.1");
 }
 
+TEST_F(AdapterViewsTest, AnInterfaceNameWhoseGbkEndsInABackslashByteNamesOneKey) {
+    // 誠 is "\xD5\x5C" in GBK: its second byte is the code of '\', which must not split the key path.
+    const std::string kernelName =
+        "\xE8\xAA\xA0"
+        "0";
+    const std::string gbkName =
+        "\xD5\x5C"
+        "0";
+    state->links[kernelName] = {{"192.168.1.10"}, {"255.255.255.0"}, {"192.168.1.1"}};
+    adapters::AdapterInfo adapter;
+    ASSERT_TRUE(adapters::ReadAdapterSettings(registry, adapter, gbkName));
+    EXPECT_EQ(adapter.ipAddress, "192.168.1.10");
+    ASSERT_TRUE(adapters::WriteAdapterSettings(services, gbkName, "10.0.0.5", "255.0.0.0", "", "", ""));
+    ASSERT_TRUE(adapters::ReadAdapterSettings(registry, adapter, gbkName));
+    EXPECT_EQ(adapter.ipAddress, "10.0.0.5");
+    EXPECT_TRUE(host.MessageBoxes().empty());
+}
+
 TEST_F(AdapterViewsTest, EachOpenOfAnInterfaceKeyLooksAtTheKernelAgain) {
     state->links["eth0"] = {{"192.168.1.10"}, {"255.255.255.0"}, {}};
     adapters::AdapterInfo before;

@@ -4,14 +4,21 @@
 
 namespace platform_linux {
 
+// A GBK character may end in the byte '\\' (0x5C), as "\xD5\x5C" does: the byte after a lead byte
+// (0x81..0xFE) belongs to its character and never separates two components.
 std::vector<std::string> SplitKeyPath(std::string_view path) {
     std::vector<std::string> components;
     std::size_t start = 0;
-    while (start <= path.size()) {
-        const std::size_t end = std::min(path.find('\\', start), path.size());
-        if (end > start)
-            components.emplace_back(path.substr(start, end - start));
-        start = end + 1;
+    for (std::size_t i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != '\\') {
+            const auto byte = static_cast<unsigned char>(path[i]);
+            if (byte >= 0x81 && byte <= 0xFE && i + 1 < path.size())
+                ++i;
+            continue;
+        }
+        if (i > start)
+            components.emplace_back(path.substr(start, i - start));
+        start = i + 1;
     }
     return components;
 }
