@@ -109,6 +109,16 @@ TEST_F(LinuxFileSystemTest, DirectoryInPlaceOfTheFile) {
     EXPECT_TRUE(fs::is_directory(path));
 }
 
+TEST_F(LinuxFileSystemTest, AFifoInPlaceOfTheFilesIsRefusedWithoutWaitingForAReader) {
+    const std::string path = Path("tarnquill");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    EXPECT_FALSE(files.ReadExisting(path).has_value());
+    EXPECT_FALSE(files.ReplaceContents(path, "x"));
+    EXPECT_FALSE(files.OpenExclusiveAndDelete(path));
+    EXPECT_FALSE(files.CreateEmpty(path));
+    EXPECT_TRUE(fs::is_fifo(path));
+}
+
 TEST_F(LinuxFileSystemTest, MarkerIsCreatedEmptyAndDeleted) {
     const std::string path = Path("tarn");
     Write(path, "stale");

@@ -88,7 +88,8 @@ bool LinuxFileSystem::ReplaceContents(const std::string& path, const std::string
     mode_t mode = 0644;
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0) {
-        Fd probe(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+        // O_NONBLOCK: opening a FIFO that stands in the file's place must fail, not wait for a reader.
+        Fd probe(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
         if (!probe.ok() || !S_ISREG(st.st_mode) || IsReadOnly(st))
             return false;
         mode = st.st_mode & 07777;
@@ -117,14 +118,14 @@ bool LinuxFileSystem::ReplaceContents(const std::string& path, const std::string
 }
 
 bool LinuxFileSystem::CreateEmpty(const std::string& path) {
-    Fd fd(::open(OsPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    Fd fd(::open(OsPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0644));
     return fd.ok();
 }
 
 bool LinuxFileSystem::OpenExclusiveAndDelete(const std::string& path) {
     const std::string target = OsPath(path);
     {
-        Fd fd(::open(target.c_str(), O_RDONLY | O_CLOEXEC));
+        Fd fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
         if (!fd.ok() || !IsRegularFile(fd.get()))
             return false;
         if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
