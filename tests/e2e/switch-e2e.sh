@@ -24,9 +24,14 @@ expected=$(cat "$profiles")
 in_demo_net env QT_QPA_PLATFORM=offscreen "$driver" switch 1
 demo_net_show
 
-ip -n "$DEMO_NS" -4 addr show dev demo1 | grep -q "inet 198.51.100.77/25 " || { echo "FAIL: demo1 lacks 198.51.100.77/25"; exit 1; }
-ip -n "$DEMO_NS" route show default | grep -q "via 198.51.100.1 dev demo1" || { echo "FAIL: no default via 198.51.100.1"; exit 1; }
-ip -n "$DEMO_NS" -4 addr show dev demo0 | grep -q "inet 192.0.2.10/24 " || { echo "FAIL: demo0 changed"; exit 1; }
+# Each listing is taken whole before it is searched: grep -q leaves at its first match, and with
+# pipefail the SIGPIPE that ip then gets for its next line would fail the check.
+demo1_addresses=$(ip -n "$DEMO_NS" -4 addr show dev demo1)
+default_routes=$(ip -n "$DEMO_NS" route show default)
+demo0_addresses=$(ip -n "$DEMO_NS" -4 addr show dev demo0)
+grep -q "inet 198.51.100.77/25 " <<<"$demo1_addresses" || { echo "FAIL: demo1 lacks 198.51.100.77/25"; exit 1; }
+grep -q "via 198.51.100.1 dev demo1" <<<"$default_routes" || { echo "FAIL: no default via 198.51.100.1"; exit 1; }
+grep -q "inet 192.0.2.10/24 " <<<"$demo0_addresses" || { echo "FAIL: demo0 changed"; exit 1; }
 [ "$(stat -c %i "$profiles")" != "$inode_before" ] || { echo "FAIL: the profile file was not saved at close"; exit 1; }
 [ "$(cat "$profiles")" = "$expected" ] || { echo "FAIL: the saved profiles differ"; exit 1; }
 rm -f "$profiles"
