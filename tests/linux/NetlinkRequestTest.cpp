@@ -81,38 +81,14 @@ TEST(NetlinkRequest, PrefixLengths) {
 // An answer of a route dump: header, rtmsg of a main-table IPv4 unicast default route, then the given
 // attribute bytes. The vector is exactly as long as the message, so reading past it is caught.
 std::vector<std::uint8_t> RouteAnswer(std::initializer_list<std::uint8_t> attributes) {
-    std::vector<std::uint8_t> message = {
-        0,
-        0,
-        0,
-        0,
-        RTM_NEWROUTE,
-        0,
-        0,
-        0,
-        1,
-        0,
-        0,
-        0,
-        0,
-        0,
-        0,
-        0,  // nlmsghdr, length filled in below
-        AF_INET,
-        0,
-        0,
-        0,
-        RT_TABLE_MAIN,
-        RTPROT_STATIC,
-        RT_SCOPE_UNIVERSE,
-        RTN_UNICAST,
-        0,
-        0,
-        0,
-        0,
+    const std::uint8_t head[] = {
+        0, 0, 0, 0, 24,  0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0,  // nlmsghdr: RTM_NEWROUTE, length below
+        2, 0, 0, 0, 254, 4, 0, 1, 0, 0, 0, 0,              // rtmsg: AF_INET, main, static, universe, unicast
     };
-    message.insert(message.end(), attributes);
-    message[0] = static_cast<std::uint8_t>(message.size());
+    std::vector<std::uint8_t> message(sizeof head + attributes.size());
+    std::copy(std::begin(head), std::end(head), message.begin());
+    std::copy(attributes.begin(), attributes.end(), message.begin() + sizeof head);
+    message[0] = static_cast<std::uint8_t>(message.size());  // nlmsg_len
     return message;
 }
 
