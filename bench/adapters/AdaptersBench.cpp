@@ -38,6 +38,7 @@ class SilentHost : public win::WindowHost {
         ++messages;
         return win::IDOK;
     }
+    win::LRESULT SendMessage(win::HWND, win::UINT, win::WPARAM, win::LPARAM) override { return 0; }
     win::HICON LoadIcon(int, int) override { return nullptr; }
     void DestroyIcon(win::HICON) override {}
     win::HCURSOR LoadCursor(int) override { return nullptr; }

@@ -43,8 +43,10 @@ bool UpdateCheckLink::ShowAppMessage(win::WindowHost& host, std::string_view gbk
     return OnDialogThread([&](win::HWND) { res::AfxMessageBox(host, gbkText); });
 }
 
-bool UpdateCheckLink::SendCloseToDialog() {
-    return OnDialogThread([](win::HWND window) { window->SendMessage(win::WM_CLOSE, 0, 0); });
+// Through the host, not the handle: the user may close the dialog between the check above and the
+// call, and the host answers for a window that is gone instead of reaching into it.
+bool UpdateCheckLink::SendCloseToDialog(win::WindowHost& host) {
+    return OnDialogThread([&host](win::HWND window) { host.SendMessage(window, win::WM_CLOSE, 0, 0); });
 }
 
 void UpdateCheckLink::WorkerFinished() {

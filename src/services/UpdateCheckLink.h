@@ -28,7 +28,7 @@ class UpdateCheckLink {
     // The application's message box; returns when the user has closed it.
     bool ShowAppMessage(win::WindowHost& window, std::string_view gbkText);
     // Sends WM_CLOSE to the dialog and returns when its close sequence has run.
-    bool SendCloseToDialog();
+    bool SendCloseToDialog(win::WindowHost& host);
     void WorkerFinished();
 
     // Dialog side, on the dialog's thread.

@@ -34,7 +34,7 @@ int UpdateCheckWorker(const UpdateCheckContext& context) {
         if (!link.ShowAppMessage(context.window, "无法连接到软件主页!") || !link.IsDialogOpen())
             return 0;
     }
-    link.SendCloseToDialog();
+    link.SendCloseToDialog(context.window);
     return 0;
 }
 

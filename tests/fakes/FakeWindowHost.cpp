@@ -16,12 +16,14 @@ FakeWindow::FakeWindow(FakeWindowHost& host, ControlKind kind, int id, std::stri
 
 std::string FakeWindow::GetWindowText() const {
     if (kind_ == ControlKind::IpAddress) {
-        if (!address_) return "";
+        if (!address_)
+            return "";
         std::ostringstream out;
         out << (*address_)[0] << '.' << (*address_)[1] << '.' << (*address_)[2] << '.' << (*address_)[3];
         return out.str();
     }
-    if (kind_ == ControlKind::ComboBox) return curSel_ >= 0 ? items_[static_cast<std::size_t>(curSel_)].text : "";
+    if (kind_ == ControlKind::ComboBox)
+        return curSel_ >= 0 ? items_[static_cast<std::size_t>(curSel_)].text : "";
     return text_;
 }
 
@@ -35,8 +37,10 @@ void FakeWindow::SetWindowText(std::string_view gbkText) {
     std::istringstream in{std::string(gbkText)};
     char dot = 0;
     bool ok = static_cast<bool>(in >> fields[0]);
-    for (int i = 1; ok && i < 4; ++i) ok = (in >> dot >> fields[static_cast<std::size_t>(i)]) && dot == '.';
-    for (int f : fields) ok = ok && f >= 0 && f <= 255;
+    for (int i = 1; ok && i < 4; ++i)
+        ok = (in >> dot >> fields[static_cast<std::size_t>(i)]) && dot == '.';
+    for (int f : fields)
+        ok = ok && f >= 0 && f <= 255;
     if (ok) {
         address_ = fields;
     } else {
@@ -44,22 +48,30 @@ void FakeWindow::SetWindowText(std::string_view gbkText) {
     }
 }
 
-void FakeWindow::Invalidate(bool) { ++invalidateCount_; }
+void FakeWindow::Invalidate(bool) {
+    ++invalidateCount_;
+}
 
 void FakeWindow::RedrawWindow(win::UINT flags) {
     ++invalidateCount_;
-    if ((flags & win::RDW_UPDATENOW) != 0) ++redrawNowCount_;
+    if ((flags & win::RDW_UPDATENOW) != 0)
+        ++redrawNowCount_;
 }
 
 namespace {
 FakeWindow* captureOwner = nullptr;
 }
 
-void FakeWindow::SetCapture() { captureOwner = this; }
-void FakeWindow::ReleaseCapture() {
-    if (captureOwner == this) captureOwner = nullptr;
+void FakeWindow::SetCapture() {
+    captureOwner = this;
 }
-bool FakeWindow::HasCapture() const { return captureOwner == this; }
+void FakeWindow::ReleaseCapture() {
+    if (captureOwner == this)
+        captureOwner = nullptr;
+}
+bool FakeWindow::HasCapture() const {
+    return captureOwner == this;
+}
 
 void FakeWindow::Dispatch(const std::function<void()>& handlerCall, std::function<void()> nativeHandling) {
     if (handler_ == nullptr) {
@@ -81,15 +93,19 @@ void FakeWindow::DefWindowProc() {
 
 win::Window* FakeWindow::GetDlgItem(int controlId) const {
     for (const auto& child : children_) {
-        if (child->id_ == controlId) return child.get();
+        if (child->id_ == controlId)
+            return child.get();
     }
     return nullptr;
 }
 
-bool FakeWindow::HasSystemMenu() const { return (style_ & win::WS_SYSMENU) != 0; }
+bool FakeWindow::HasSystemMenu() const {
+    return (style_ & win::WS_SYSMENU) != 0;
+}
 
 void FakeWindow::EndDialog(int result) {
-    if (!endResult_) endResult_ = result;
+    if (!endResult_)
+        endResult_ = result;
 }
 
 win::LRESULT FakeWindow::SendMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam) {
@@ -104,9 +120,10 @@ bool FakeWindow::IsOwnerDraw() const {
 }
 
 void FakeWindow::MeasureNewItem(int index) {
-    if (!IsOwnerDraw() || handler_ == nullptr) return;
-    win::MeasureItemStruct measure{kind_ == ControlKind::ListBox ? win::ODT_LISTBOX : win::ODT_COMBOBOX, id_, index,
-                                   0, 16, 0};
+    if (!IsOwnerDraw() || handler_ == nullptr)
+        return;
+    win::MeasureItemStruct measure{
+        kind_ == ControlKind::ListBox ? win::ODT_LISTBOX : win::ODT_COMBOBOX, id_, index, 0, 16, 0};
     handler_->MeasureItem(measure);
     items_[static_cast<std::size_t>(index)].height = static_cast<int>(measure.itemHeight);
 }
@@ -119,37 +136,44 @@ int FakeWindow::AddString(std::string_view gbkText) {
 }
 
 int FakeWindow::InsertString(int index, std::string_view gbkText) {
-    if (index < 0 || index > GetCount()) index = GetCount();
+    if (index < 0 || index > GetCount())
+        index = GetCount();
     items_.insert(items_.begin() + index, {std::string(gbkText), 0, 16});
     MeasureNewItem(index);
     return index;
 }
 
 void FakeWindow::ReportDeleteItem(int index) {
-    if (!IsOwnerDraw() || handler_ == nullptr) return;
-    win::DeleteItemStruct deleted{kind_ == ControlKind::ListBox ? win::ODT_LISTBOX : win::ODT_COMBOBOX, id_, index,
-                                  items_[static_cast<std::size_t>(index)].data};
+    if (!IsOwnerDraw() || handler_ == nullptr)
+        return;
+    win::DeleteItemStruct deleted{kind_ == ControlKind::ListBox ? win::ODT_LISTBOX : win::ODT_COMBOBOX, id_,
+                                  index, items_[static_cast<std::size_t>(index)].data};
     Dispatch([&] { handler_->DeleteItem(deleted); }, [] {});
 }
 
 int FakeWindow::DeleteString(int index) {
-    if (index < 0 || index >= GetCount()) return -1;
+    if (index < 0 || index >= GetCount())
+        return -1;
     ReportDeleteItem(index);
     items_.erase(items_.begin() + index);
     // As the list box does: the selection goes with the deleted entry, later entries move up.
-    if (curSel_ == index) curSel_ = -1;
-    if (curSel_ > index) --curSel_;
+    if (curSel_ == index)
+        curSel_ = -1;
+    if (curSel_ > index)
+        --curSel_;
     return GetCount();
 }
 
 void FakeWindow::ResetContent() {
-    for (int i = 0; i < GetCount(); ++i) ReportDeleteItem(i);
+    for (int i = 0; i < GetCount(); ++i)
+        ReportDeleteItem(i);
     items_.clear();
     curSel_ = -1;
 }
 
 void FakeWindow::DeleteAllItemsOnDestroy() {
-    for (auto& child : children_) child->ResetContent();
+    for (auto& child : children_)
+        child->ResetContent();
 }
 
 int FakeWindow::SetCurSel(int index) {
@@ -162,17 +186,20 @@ int FakeWindow::SetCurSel(int index) {
 }
 
 std::string FakeWindow::GetItemText(int index) const {
-    if (index < 0 || index >= GetCount()) return "";
+    if (index < 0 || index >= GetCount())
+        return "";
     return items_[static_cast<std::size_t>(index)].text;
 }
 
 std::uintptr_t FakeWindow::GetItemData(int index) const {
-    if (index < 0 || index >= GetCount()) return static_cast<std::uintptr_t>(-1);
+    if (index < 0 || index >= GetCount())
+        return static_cast<std::uintptr_t>(-1);
     return items_[static_cast<std::size_t>(index)].data;
 }
 
 int FakeWindow::SetItemData(int index, std::uintptr_t data) {
-    if (index < 0 || index >= GetCount()) return -1;
+    if (index < 0 || index >= GetCount())
+        return -1;
     items_[static_cast<std::size_t>(index)].data = data;
     return 0;
 }
@@ -182,7 +209,8 @@ int FakeWindow::SetItemHeight(int index, int height) {
         selectionFieldHeight_ = height;
         return 0;
     }
-    if (index < 0 || index >= GetCount()) return -1;
+    if (index < 0 || index >= GetCount())
+        return -1;
     items_[static_cast<std::size_t>(index)].height = height;
     return 0;
 }
@@ -191,7 +219,8 @@ win::DWORD FakeWindow::ItemFromPoint(win::Point point) const {
     int top = 0;
     for (int i = 0; i < GetCount(); ++i) {
         const int height = items_[static_cast<std::size_t>(i)].height;
-        if (point.y < top + height) return static_cast<win::DWORD>(i);
+        if (point.y < top + height)
+            return static_cast<win::DWORD>(i);
         top += height;
     }
     // Below the last entry: the nearest is the last one, and the point is outside every entry.
@@ -206,10 +235,13 @@ void FakeWindow::SetAddress(win::DWORD address) {
 
 std::vector<FakeWindow*> FakeWindow::Children() const {
     std::vector<FakeWindow*> result;
-    for (const auto& child : children_) result.push_back(child.get());
+    for (const auto& child : children_)
+        result.push_back(child.get());
     return result;
 }
 
-void FakeWindow::AddChild(std::unique_ptr<FakeWindow> child) { children_.push_back(std::move(child)); }
+void FakeWindow::AddChild(std::unique_ptr<FakeWindow> child) {
+    children_.push_back(std::move(child));
+}
 
 }  // namespace fakes

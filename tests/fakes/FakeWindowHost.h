@@ -32,7 +32,7 @@ struct FakeItem {
 };
 
 class FakeWindow : public win::Window {
-public:
+  public:
     FakeWindow(FakeWindowHost& host, win::ControlKind kind, int id, std::string text, win::DWORD style,
                win::Rect rect, FakeWindow* parent);
 
@@ -98,7 +98,9 @@ public:
     int InvalidateCount() const { return invalidateCount_; }
     int RedrawNowCount() const { return redrawNowCount_; }
     void SetIconic(bool iconic) { iconic_ = iconic; }
-    void SetClientSize(int width, int height) { rect_ = {rect_.left, rect_.top, rect_.left + width, rect_.top + height}; }
+    void SetClientSize(int width, int height) {
+        rect_ = {rect_.left, rect_.top, rect_.left + width, rect_.top + height};
+    }
     std::vector<FakeWindow*> Children() const;
     std::optional<int> EndResult() const { return endResult_; }
 
@@ -107,7 +109,7 @@ public:
     void DeleteAllItemsOnDestroy();
     void AddChild(std::unique_ptr<FakeWindow> child);
 
-private:
+  private:
     void ReportDeleteItem(int index);
     bool IsOwnerDraw() const;
     void MeasureNewItem(int index);
@@ -148,14 +150,17 @@ struct ShownMessageBox {
 };
 
 class FakeWindowHost : public win::WindowHost {
-public:
+  public:
     using Script = std::function<void(FakeWindow& dialogWindow)>;
 
     FakeWindowHost();
     ~FakeWindowHost() override;
 
     int RunModal(win::CDialog& dialog, const win::DialogTemplate& dialogTemplate, win::HWND owner) override;
-    int MessageBox(win::HWND owner, std::string_view gbkText, std::string_view gbkCaption, win::UINT type) override;
+    int MessageBox(win::HWND owner, std::string_view gbkText, std::string_view gbkCaption,
+                   win::UINT type) override;
+    win::LRESULT SendMessage(win::HWND window, win::UINT message, win::WPARAM wParam,
+                             win::LPARAM lParam) override;
     win::HICON LoadIcon(int resourceId, int size) override;
     void DestroyIcon(win::HICON icon) override;
     win::HCURSOR LoadCursor(int resourceId) override;
@@ -191,7 +196,7 @@ public:
     void Notify(FakeWindow& control, win::UINT code);
     std::recursive_mutex& DispatchMutex() { return dispatchMutex_; }
 
-private:
+  private:
     std::unique_ptr<FakeWindow> CreateWindows(const win::DialogTemplate& dialogTemplate);
     FakeWindow& Control(FakeWindow& dialog, int controlId);
 

@@ -18,7 +18,8 @@ std::unique_ptr<FakeWindow> FakeWindowHost::CreateWindows(const win::DialogTempl
                                                win::Rect{0, 0, t.cx * 2, t.cy * 2}, nullptr);
     for (const auto& c : t.controls) {
         const win::Rect rect{c.x * 2, c.y * 2, (c.x + c.cx) * 2, (c.y + c.cy) * 2};
-        dialog->AddChild(std::make_unique<FakeWindow>(*this, c.kind, c.id, c.text, c.style, rect, dialog.get()));
+        dialog->AddChild(
+            std::make_unique<FakeWindow>(*this, c.kind, c.id, c.text, c.style, rect, dialog.get()));
     }
     return dialog;
 }
@@ -37,13 +38,15 @@ int FakeWindowHost::RunModal(win::CDialog& dialog, const win::DialogTemplate& t,
         script = std::move(scripts_.front());
         scripts_.pop_front();
     }
-    if (script && !window->EndResult()) script(*window);
+    if (script && !window->EndResult())
+        script(*window);
     std::lock_guard lock(dispatchMutex_);
     const int result = window->EndResult().value_or(-1);
     dialog.OnDestroy();
     window->DeleteAllItemsOnDestroy();
     for (FakeWindow* child : window->Children()) {
-        if (win::CWnd* object = child->GetHandlerObject()) object->DetachWindow();
+        if (win::CWnd* object = child->GetHandlerObject())
+            object->DetachWindow();
         child->SetHandlerObject(nullptr);
     }
     dialog.DetachWindow();
@@ -51,13 +54,25 @@ int FakeWindowHost::RunModal(win::CDialog& dialog, const win::DialogTemplate& t,
     return result;
 }
 
-int FakeWindowHost::MessageBox(win::HWND owner, std::string_view text, std::string_view caption, win::UINT type) {
+int FakeWindowHost::MessageBox(win::HWND owner, std::string_view text, std::string_view caption,
+                               win::UINT type) {
     std::lock_guard lock(boxesMutex_);
     boxes_.push_back({owner, std::string(text), std::string(caption), type});
-    if (answers_.empty()) return win::IDOK;
+    if (answers_.empty())
+        return win::IDOK;
     const int answer = answers_.front();
     answers_.pop_front();
     return answer;
+}
+
+win::LRESULT FakeWindowHost::SendMessage(win::HWND window, win::UINT message, win::WPARAM wParam,
+                                         win::LPARAM lParam) {
+    std::lock_guard lock(dispatchMutex_);
+    for (const auto& [dialogWindow, dialog] : dialogs_) {
+        if (dialogWindow == window)
+            return window->SendMessage(message, wParam, lParam);
+    }
+    return 0;  // a window that no longer exists
 }
 
 std::vector<ShownMessageBox> FakeWindowHost::MessageBoxes() const {
@@ -66,7 +81,8 @@ std::vector<ShownMessageBox> FakeWindowHost::MessageBoxes() const {
 }
 
 win::HICON FakeWindowHost::LoadIcon(int resourceId, int size) {
-    if (failIconLoads_) return nullptr;
+    if (failIconLoads_)
+        return nullptr;
     auto icon = std::make_unique<FakeIcon>(FakeIcon{resourceId, size == 0 ? 32 : size});
     auto handle = reinterpret_cast<win::HICON>(icon.get());
     liveIcons_[handle] = std::move(icon);
@@ -74,7 +90,8 @@ win::HICON FakeWindowHost::LoadIcon(int resourceId, int size) {
 }
 
 void FakeWindowHost::DestroyIcon(win::HICON icon) {
-    if (liveIcons_.erase(icon) == 0) ++destroyedUnknownIcons_;
+    if (liveIcons_.erase(icon) == 0)
+        ++destroyedUnknownIcons_;
 }
 
 win::HCURSOR FakeWindowHost::LoadCursor(int resourceId) {
@@ -95,7 +112,9 @@ win::COLORREF FakeWindowHost::GetSysColor(int index) const {
     return it == sysColors_.end() ? 0 : it->second;
 }
 
-void FakeWindowHost::OutputDebugString(std::string_view text) { debugOutput_.emplace_back(text); }
+void FakeWindowHost::OutputDebugString(std::string_view text) {
+    debugOutput_.emplace_back(text);
+}
 
 win::CDialog* FakeWindowHost::DialogOf(const FakeWindow& dialogWindow) const {
     auto it = dialogs_.find(&dialogWindow);
@@ -108,7 +127,8 @@ FakeWindow& FakeWindowHost::Control(FakeWindow& dialog, int controlId) {
 
 void FakeWindowHost::Notify(FakeWindow& control, win::UINT code) {
     for (auto& [window, dialog] : dialogs_) {
-        if (window->GetDlgItem(control.GetDlgCtrlID()) == &control) dialog->OnCommand(control.GetDlgCtrlID(), code);
+        if (window->GetDlgItem(control.GetDlgCtrlID()) == &control)
+            dialog->OnCommand(control.GetDlgCtrlID(), code);
     }
 }
 
@@ -124,7 +144,8 @@ void FakeWindowHost::Click(FakeWindow& dialog, int controlId) {
 void FakeWindowHost::ClickListRow(FakeWindow& dialog, int controlId, int row) {
     FakeWindow& list = Control(dialog, controlId);
     int top = 0;
-    for (int i = 0; i < row && i < list.GetCount(); ++i) top += list.Items()[static_cast<std::size_t>(i)].height;
+    for (int i = 0; i < row && i < list.GetCount(); ++i)
+        top += list.Items()[static_cast<std::size_t>(i)].height;
     const win::Point point{4, top + 1};
     std::lock_guard lock(dispatchMutex_);
     win::CWnd* handler = list.GetHandlerObject();
@@ -133,7 +154,8 @@ void FakeWindowHost::ClickListRow(FakeWindow& dialog, int controlId, int row) {
     list.Dispatch([&] { handler->OnLButtonUp(0, point); },
                   [&] {
                       const win::DWORD hit = list.ItemFromPoint(point);
-                      if (list.GetCount() == 0 || (hit >> 16) != 0) return;
+                      if (list.GetCount() == 0 || (hit >> 16) != 0)
+                          return;
                       list.SetCurSel(static_cast<int>(hit & 0xFFFF));
                       Notify(list, win::LBN_SELCHANGE);
                   });
@@ -142,7 +164,8 @@ void FakeWindowHost::ClickListRow(FakeWindow& dialog, int controlId, int row) {
 void FakeWindowHost::ClickListBelowRows(FakeWindow& dialog, int controlId) {
     FakeWindow& list = Control(dialog, controlId);
     int bottom = 0;
-    for (const auto& item : list.Items()) bottom += item.height;
+    for (const auto& item : list.Items())
+        bottom += item.height;
     const win::Point point{4, bottom + 5};
     std::lock_guard lock(dispatchMutex_);
     win::CWnd* handler = list.GetHandlerObject();
@@ -155,11 +178,15 @@ void FakeWindowHost::PressListKey(FakeWindow& dialog, int controlId, win::UINT k
     win::CWnd* handler = list.GetHandlerObject();
     const int caret = list.GetCurSel() < 0 ? 0 : list.GetCurSel();
     const int answer = handler == nullptr ? -1 : handler->VKeyToItem(key, static_cast<win::UINT>(caret));
-    if (answer != -1) return;
+    if (answer != -1)
+        return;
     int next = list.GetCurSel();
-    if (key == win::VK_UP) next = next <= 0 ? 0 : next - 1;
-    if (key == win::VK_DOWN) next = next < 0 ? 0 : std::min(next + 1, list.GetCount() - 1);
-    if (list.GetCount() == 0 || next == list.GetCurSel()) return;
+    if (key == win::VK_UP)
+        next = next <= 0 ? 0 : next - 1;
+    if (key == win::VK_DOWN)
+        next = next < 0 ? 0 : std::min(next + 1, list.GetCount() - 1);
+    if (list.GetCount() == 0 || next == list.GetCurSel())
+        return;
     list.SetCurSel(next);
     Notify(list, win::LBN_SELCHANGE);
 }

@@ -97,4 +97,25 @@ TEST_F(CrossThreadTest, CloseRequestFromAnotherThreadRunsOnTheDialogsThreadWhile
 }
 
 }  // namespace
+// A thread may still hold the handle of a dialog the user has closed: sending to it through the host
+// answers 0 and runs nothing, instead of reaching into the destroyed window.
+TEST_F(CrossThreadTest, SendingThroughTheHostToAClosedDialogAnswersZero) {
+    RecordingDialog dialog(host);
+    win::HWND window = nullptr;
+    WhenOpen([&] { window = dialog.GetSafeHwnd(); });
+    dialog.DoModal();
+    ASSERT_NE(window, nullptr);
+    const std::size_t heardWhileOpen = dialog.heard().size();
+    std::atomic<bool> returned{false};
+    win::LRESULT answer = -1;
+    std::thread sender([&] {
+        answer = host.SendMessage(window, win::WM_CLOSE, 0, 0);
+        returned = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return returned.load(); }, 5000));
+    sender.join();
+    EXPECT_EQ(answer, 0);
+    EXPECT_EQ(dialog.heard().size(), heardWhileOpen) << "nothing ran for the closed dialog";
+}
+
 }  // namespace qt_test

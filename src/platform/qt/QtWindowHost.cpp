@@ -31,6 +31,7 @@ int QtWindowHost::RunModal(win::CDialog& dialog, const win::DialogTemplate& dial
     QPointer<QtDialogWidget> widget = BuildDialog(*window, dialogTemplate, ownerWidget);
 
     dialog.AttachDialogWindow(window.get());
+    liveDialogs_.insert(window.get());
     bool setFocus = false;
     window->Dispatch([&] { setFocus = dialog.OnInitDialog(); }, [] {});
     // OnInitDialog returning true leaves the focus to the platform: the first tab stop.
@@ -43,6 +44,7 @@ int QtWindowHost::RunModal(win::CDialog& dialog, const win::DialogTemplate& dial
     }
     const int result = window->EndResult();
 
+    liveDialogs_.erase(window.get());
     window->Dispatch([&] { dialog.OnDestroy(); }, [] {});
     window->DestroyWindows();
     delete widget.data();
@@ -141,6 +143,21 @@ win::COLORREF QtWindowHost::GetSysColor(int index) const {
 
 void QtWindowHost::OutputDebugString(std::string_view text) {
     qDebug().noquote() << ToQString(text).trimmed();
+}
+
+win::LRESULT QtWindowHost::SendMessage(win::HWND window, win::UINT message, win::WPARAM wParam,
+                                       win::LPARAM lParam) {
+    // The handle is looked up on the GUI thread, where dialogs are made and destroyed, so it cannot go
+    // away between the check and the call.
+    auto run = [this, window, message, wParam, lParam]() -> win::LRESULT {
+        return liveDialogs_.count(window) == 0 ? 0 : window->SendMessage(message, wParam, lParam);
+    };
+    if (QThread::currentThread() == thread())
+        return run();
+    win::LRESULT result = 0;
+    QMetaObject::invokeMethod(
+        this, [&result, run] { result = run(); }, Qt::BlockingQueuedConnection);
+    return result;
 }
 
 }  // namespace qtwin

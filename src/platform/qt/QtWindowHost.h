@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "QtIcons.h"
 #include "platform/window/WindowHost.h"
@@ -26,6 +27,8 @@ class QtWindowHost : public QObject, public win::WindowHost {
     int RunModal(win::CDialog& dialog, const win::DialogTemplate& dialogTemplate, win::HWND owner) override;
     int MessageBox(win::HWND owner, std::string_view gbkText, std::string_view gbkCaption,
                    win::UINT type) override;
+    win::LRESULT SendMessage(win::HWND window, win::UINT message, win::WPARAM wParam,
+                             win::LPARAM lParam) override;
     win::HICON LoadIcon(int resourceId, int size) override;
     void DestroyIcon(win::HICON icon) override;
     win::HCURSOR LoadCursor(int resourceId) override;
@@ -47,6 +50,8 @@ class QtWindowHost : public QObject, public win::WindowHost {
     int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, win::UINT type);
     void ScheduleScreenshot(QtWindow& dialogWindow);
 
+    // The dialogs now running, touched only on the GUI thread.
+    std::set<win::HWND> liveDialogs_;
     std::map<win::HICON, std::unique_ptr<win::IconObject>> icons_;
     std::map<int, std::unique_ptr<win::CursorObject>> cursors_;
     QPointer<QWidget> cursorTarget_;

@@ -12,7 +12,7 @@ namespace win {
 class CDialog;
 
 class WindowHost {
-public:
+  public:
     virtual ~WindowHost() = default;
 
     // Creates the dialog's window from its template, attaches it to the dialog, sends WM_INITDIALOG
@@ -22,6 +22,10 @@ public:
     // MessageBox: owner may be null (the application's message box). Any thread: from another thread
     // the box is shown on the dialog's thread while the caller waits. Returns IDOK, IDCANCEL, ...
     virtual int MessageBox(HWND owner, std::string_view gbkText, std::string_view gbkCaption, UINT type) = 0;
+    // SendMessage to a dialog by its handle, from any thread: the message runs on the dialog's thread
+    // while the caller waits. As on Windows, a handle whose window no longer exists answers 0 and
+    // nothing runs, so a thread may hold a handle that outlives its window.
+    virtual LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
     // Resources: icons by id at a size (0 = the icon's own size), cursors by id. Null on failure.
     virtual HICON LoadIcon(int resourceId, int size) = 0;
