@@ -99,6 +99,27 @@ TEST_F(LinuxFileSystemTest, ReadOnlyFileNeitherLoadsNorIsReplaced) {
     EXPECT_EQ(Read(path), "keep");
 }
 
+// A file the user may write but not read is not loaded, so it must not be replaced by the lines of a run
+// that never saw its content.
+TEST_F(LinuxFileSystemTest, FileThatCannotBeReadIsNeitherLoadedNorReplaced) {
+    const std::string path = Path("tarnquill");
+    Write(path, "keep");
+    ::chmod(path.c_str(), 0222);
+    fs::permissions(dir, fs::perms::all);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::seteuid(65534), 0);  // root could read it anyway
+    }
+    const bool loaded = files.ReadExisting(path).has_value();
+    const bool replaced = files.ReplaceContents(path, "");
+    if (root) {
+        ASSERT_EQ(::seteuid(0), 0);
+    }
+    EXPECT_FALSE(loaded);
+    EXPECT_FALSE(replaced);
+    EXPECT_EQ(Read(path), "keep");
+}
+
 TEST_F(LinuxFileSystemTest, DirectoryInPlaceOfTheFile) {
     const std::string path = Path("tarnquill");
     fs::create_directory(path);

@@ -89,7 +89,9 @@ bool LinuxFileSystem::ReplaceContents(const std::string& path, const std::string
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0) {
         // O_NONBLOCK: opening a FIFO that stands in the file's place must fail, not wait for a reader.
-        Fd probe(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        // Read and write, as loading opens it: a file this user may write but not read was not loaded,
+        // and replacing it would lose lines the program never saw.
+        Fd probe(::open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
         if (!probe.ok() || !S_ISREG(st.st_mode) || IsReadOnly(st))
             return false;
         mode = st.st_mode & 07777;
