@@ -11,16 +11,12 @@
 #include "app/CorvaneApp.h"
 #include "app/CorvaneDlg.h"
 #include "app/Globals.h"
-#include "fakes/FakeDynamicLibraries.h"
-#include "fakes/FakeInet.h"
-#include "fakes/InMemoryRegistry.h"
-#include "fakes/FakeShell.h"
-#include "fakes/FakeSystem.h"
+#include "fakes/FakeServices.h"
 #include "fakes/FakeWindowHost.h"
 #include "platform/file/linux/LinuxFileSystem.h"
 
-class AppFixture : public ::testing::Test {
-protected:
+class AppFixture : public ::testing::Test, protected fakes::FakeServices {
+  protected:
     void SetUp() override {
         dir = std::filesystem::temp_directory_path() /
               ("ostrelle-app-" + std::to_string(::getpid()) + "-" +
@@ -37,7 +33,9 @@ protected:
 
     std::string ProfilePath() const { return (dir / "tarnquill").string(); }
     std::string MarkerPath() const { return (dir / "tarn").string(); }
-    void WriteProfiles(const std::string& bytes) const { std::ofstream(ProfilePath(), std::ios::binary) << bytes; }
+    void WriteProfiles(const std::string& bytes) const {
+        std::ofstream(ProfilePath(), std::ios::binary) << bytes;
+    }
     std::string ReadProfiles() const {
         std::ifstream in(ProfilePath(), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
@@ -51,11 +49,5 @@ protected:
 
     std::filesystem::path dir;
     fakes::FakeWindowHost host;
-    fakes::FakeSystem system;
-    platform_linux::LinuxFileSystem files;
-    fakes::InMemoryRegistry registry;
-    fakes::FakeShell shell;
-    fakes::FakeDynamicLibraries libraries;
-    fakes::FakeInet inet;
-    app::Platform platform{host, system, files, registry, shell, libraries, inet};
+    app::Platform platform = PlatformWith(host);
 };

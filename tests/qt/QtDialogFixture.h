@@ -20,12 +20,7 @@
 
 #include "app/CorvaneApp.h"
 #include "app/Globals.h"
-#include "fakes/FakeDynamicLibraries.h"
-#include "fakes/FakeInet.h"
-#include "fakes/FakeShell.h"
-#include "fakes/FakeSystem.h"
-#include "fakes/InMemoryRegistry.h"
-#include "platform/file/linux/LinuxFileSystem.h"
+#include "fakes/FakeServices.h"
 #include "platform/qt/QtDialogWidget.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/qt/QtWindowHost.h"
@@ -80,7 +75,7 @@ class RecordingDialog : public win::CDialog {
     std::vector<Heard> heard_;
 };
 
-class QtDialogFixture : public ::testing::Test {
+class QtDialogFixture : public ::testing::Test, protected fakes::FakeServices {
   protected:
     void SetUp() override {
         dir = std::filesystem::temp_directory_path() /
@@ -138,13 +133,7 @@ class QtDialogFixture : public ::testing::Test {
 
     std::filesystem::path dir;
     qtwin::QtWindowHost host;
-    fakes::FakeSystem system;
-    platform_linux::LinuxFileSystem files;
-    fakes::InMemoryRegistry registry;
-    fakes::FakeShell shell;
-    fakes::FakeDynamicLibraries libraries;
-    fakes::FakeInet inet;
-    app::Platform platform{host, system, files, registry, shell, libraries, inet};
+    app::Platform platform = PlatformWith(host);
 };
 
 }  // namespace qt_test
