@@ -1,6 +1,7 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <linux/rtnetlink.h>
+#include <net/if.h>
 
 #include "dhcp/linux/StaticAddress.h"
 #include "netlink/linux/Netlink.h"
@@ -222,6 +223,17 @@ TEST(StaticAddress, ValidationBeforeAnythingChanges) {
         StaticAddressChange change{"eth0", 0, Address(c.address), Address(c.mask), c.gateway};
         EXPECT_EQ(ValidateStaticAddressChange(change), c.error) << c.address << " " << c.mask;
     }
+}
+
+TEST(NetlinkSocket, AsksForInterfaceIndexesThroughItself) {
+    netlink::Socket socket;
+    EXPECT_EQ(socket.InterfaceIndex("lo"), 0) << "not open yet";
+    ASSERT_EQ(socket.Open(), 0);
+    EXPECT_EQ(socket.InterfaceIndex("lo"), static_cast<int>(::if_nametoindex("lo")));
+    EXPECT_GT(socket.InterfaceIndex("lo"), 0);
+    EXPECT_EQ(socket.InterfaceIndex("ostrelle-none"), 0);
+    EXPECT_EQ(socket.InterfaceIndex(""), 0);
+    EXPECT_EQ(socket.InterfaceIndex("sixteen-bytes-xx"), 0);
 }
 
 TEST(StaticAddress, AnInterfaceThatDoesNotExistChangesNothing) {

@@ -2,7 +2,6 @@
 
 #include <arpa/inet.h>
 #include <linux/rtnetlink.h>
-#include <net/if.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -64,12 +63,24 @@ int KeepRoutes(netlink::Socket& socket, Change& apply, int ifIndex, bool replace
     return 0;
 }
 
+// Whether another address of the interface lies in old's subnet: only such an address can be a
+// secondary that goes when old goes.
+bool HasSubnetSibling(const std::vector<Ipv4Address>& before, const Ipv4Address& old) {
+    const std::uint32_t mask = netlink::MaskOf(old.prefixLength);
+    return std::any_of(before.begin(), before.end(), [&](const Ipv4Address& address) {
+        return address != old && address.prefixLength == old.prefixLength &&
+               (address.address & mask) == (old.address & mask);
+    });
+}
+
 // Deleting a subnet's primary address takes its secondary addresses with it, unless the interface
 // promotes them (promote_secondaries, off by default): the addresses the change was not about are put
 // back, so that only the one at the index is replaced.
 int KeepOtherAddresses(netlink::Socket& socket, Change& apply, int ifIndex,
                        const std::vector<Ipv4Address>& before, const Ipv4Address& old,
                        const Ipv4Address& wanted) {
+    if (!HasSubnetSibling(before, old))
+        return 0;
     std::vector<Ipv4Address> now;
     if (const int error = netlink::ReadAddresses(socket, ifIndex, now))
         return error;
@@ -111,15 +122,12 @@ int ValidateStaticAddressChange(const StaticAddressChange& change) {
 int ApplyStaticAddressChange(const StaticAddressChange& change) {
     if (const int error = ValidateStaticAddressChange(change))
         return error;
-    if (change.interfaceName.empty() || change.interfaceName.size() >= IF_NAMESIZE)
-        return ENODEV;
-    const int ifIndex = static_cast<int>(::if_nametoindex(change.interfaceName.c_str()));
-    if (ifIndex <= 0)
-        return ENODEV;
-
     netlink::Socket socket;
     if (const int error = socket.Open())
         return error;
+    const int ifIndex = socket.InterfaceIndex(change.interfaceName);
+    if (ifIndex <= 0)
+        return ENODEV;
     std::vector<Ipv4Address> addresses;
     std::vector<DefaultRoute> oldRoutes;
     if (const int error = netlink::ReadAddresses(socket, ifIndex, addresses))

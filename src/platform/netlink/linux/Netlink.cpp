@@ -3,6 +3,8 @@
 #include <arpa/inet.h>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
+#include <net/if.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -163,6 +165,15 @@ int Socket::Open() {
     return 0;
 }
 
+int Socket::InterfaceIndex(const std::string& interfaceName) const {
+    // Kernel names are at most 15 bytes; a longer one names no interface.
+    if (fd_ < 0 || interfaceName.empty() || interfaceName.size() >= IF_NAMESIZE)
+        return 0;
+    ifreq request{};
+    std::memcpy(request.ifr_name, interfaceName.data(), interfaceName.size());
+    return ::ioctl(fd_, SIOCGIFINDEX, &request) == 0 ? request.ifr_ifindex : 0;
+}
+
 int Socket::Send(const Request& request) {
     if (fd_ < 0)
         return EBADF;
@@ -185,16 +196,17 @@ int Socket::Dump(const Request& request, const std::function<void(const nlmsghdr
         return error;
     nlmsghdr sent{};
     std::memcpy(&sent, request.data(), sizeof sent);
-    std::vector<std::uint8_t> buffer(32768);
+    if (!buffer_)
+        buffer_ = std::make_unique_for_overwrite<std::uint8_t[]>(kBufferSize);
     for (;;) {
-        const ssize_t received = ::recv(fd_, buffer.data(), buffer.size(), 0);
+        const ssize_t received = ::recv(fd_, buffer_.get(), kBufferSize, 0);
         if (received < 0) {
             if (errno == EINTR)
                 continue;
             return errno;
         }
         auto remaining = static_cast<int>(received);
-        for (auto* message = reinterpret_cast<nlmsghdr*>(buffer.data()); NLMSG_OK(message, remaining);
+        for (auto* message = reinterpret_cast<nlmsghdr*>(buffer_.get()); NLMSG_OK(message, remaining);
              message = NLMSG_NEXT(message, remaining)) {
             if (message->nlmsg_seq != sent.nlmsg_seq)
                 continue;  // a late answer to an earlier request

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,9 @@ class Socket {
     Socket& operator=(const Socket&) = delete;
 
     int Open();
+    // The index of the named interface, 0 when there is none; asked of the kernel through this socket,
+    // which saves if_nametoindex a socket of its own.
+    int InterfaceIndex(const std::string& interfaceName) const;
     std::uint32_t NextSequence() { return ++sequence_; }
     // Sends a request that asks for an acknowledgement and waits for it.
     int Execute(const Request& request);
@@ -59,8 +63,10 @@ class Socket {
     int Dump(const Request& request, const std::function<void(const nlmsghdr&)>& onMessage);
 
   private:
+    static constexpr std::size_t kBufferSize = 32768;
     int Send(const Request& request);
     int fd_ = -1;
+    std::unique_ptr<std::uint8_t[]> buffer_;  // allocated on the first answer, kept for the next
     std::uint32_t sequence_ = 0;
 };
 

@@ -46,11 +46,10 @@ class KernelInterfaceState : public InterfaceState {
     bool Ipv4(const std::string& interfaceName, std::vector<std::string>& addresses,
               std::vector<std::string>& masks, std::vector<std::string>& gateways) override {
         const int ifIndex = IndexOf(interfaceName);
-        netlink::Socket socket;
         std::vector<netlink::Ipv4Address> found;
         std::vector<netlink::DefaultRoute> routes;
-        if (ifIndex <= 0 || socket.Open() != 0 || netlink::ReadAddresses(socket, ifIndex, found) != 0 ||
-            netlink::ReadDefaultRoutes(socket, ifIndex, routes) != 0) {
+        if (ifIndex <= 0 || netlink::ReadAddresses(socket_, ifIndex, found) != 0 ||
+            netlink::ReadDefaultRoutes(socket_, ifIndex, routes) != 0) {
             return false;
         }
         for (const netlink::Ipv4Address& address : found) {
@@ -72,13 +71,16 @@ class KernelInterfaceState : public InterfaceState {
     }
 
   private:
-    static int IndexOf(const std::string& interfaceName) {
-        // Kernel names are at most 15 bytes; a longer one names no interface.
-        if (interfaceName.empty() || interfaceName.size() >= IF_NAMESIZE)
-            return 0;
-        return static_cast<int>(::if_nametoindex(interfaceName.c_str()));
+    // One socket serves every question for the registry's lifetime: opening a socket costs more than
+    // the question asked through it. 0 when there is no such interface (or no socket).
+    int IndexOf(const std::string& interfaceName) {
+        if (!socketOpen_)
+            socketOpen_ = socket_.Open() == 0;
+        return socketOpen_ ? socket_.InterfaceIndex(interfaceName) : 0;
     }
     std::string resolvConfPath_;
+    netlink::Socket socket_;
+    bool socketOpen_ = false;
 };
 
 }  // namespace
