@@ -169,6 +169,55 @@ TEST(SqliteHive, AFileWithoutTheValuesTableFailsEachCallInsteadOfCrashing) {
     EXPECT_FALSE(hive->KeyExists("A")) << "the failed write left nothing half-done";
     EXPECT_EQ(hive->Delete("A", "v"), win::ERROR_ACCESS_DENIED);
     EXPECT_EQ(hive->DeleteAll("A", {"v"}), win::ERROR_ACCESS_DENIED);
+
+    hive.reset();
+    hive = SqliteHive::Open(path);
+    ASSERT_TRUE(hive) << "the next open makes the missing table again";
+    EXPECT_EQ(hive->Set("A", "v", {win::REG_SZ, {'x', 0}}), win::ERROR_SUCCESS);
+}
+
+// A hive written before the values moved into one B-tree: a rowid table with its own index.
+TEST(SqliteHive, AHiveOfTheEarlierLayoutIsCarriedOverWithEveryValue) {
+    TempDir dir;
+    const std::string path = dir / "hive.sqlite";
+    sqlite3* old = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &old), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(old,
+                     "PRAGMA journal_mode=WAL;"
+                     "CREATE TABLE keys(path TEXT PRIMARY KEY, parent TEXT NOT NULL, name TEXT NOT NULL);"
+                     "CREATE TABLE key_values(key TEXT NOT NULL, lower_name TEXT NOT NULL, name TEXT NOT "
+                     "NULL, type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, lower_name));"
+                     "INSERT INTO keys VALUES('a', '', 'A');"
+                     "INSERT INTO key_values VALUES('a', 'ipaddress', 'IPAddress', 7, x'31000000');"
+                     "INSERT INTO key_values VALUES('a', 'empty', 'Empty', 1, x'');",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_close(old);
+
+    for (int open = 0; open < 2; ++open) {
+        auto hive = SqliteHive::Open(path);
+        ASSERT_TRUE(hive) << open;
+        RegistryValue value;
+        ASSERT_EQ(hive->Query("A", "IPADDRESS", value), win::ERROR_SUCCESS);
+        EXPECT_EQ(value.type, win::REG_MULTI_SZ);
+        EXPECT_EQ(value.data, (std::vector<std::uint8_t>{'1', 0, 0, 0}));
+        ASSERT_EQ(hive->Query("a", "Empty", value), win::ERROR_SUCCESS);
+        EXPECT_TRUE(value.data.empty());
+        EXPECT_EQ(hive->SubKeys(""), std::vector<std::string>{"A"});
+        EXPECT_EQ(hive->Set("A", "Next", {win::REG_SZ, {'n', 0}}), win::ERROR_SUCCESS);
+    }
+    ASSERT_EQ(sqlite3_open(path.c_str(), &old), SQLITE_OK);
+    sqlite3_stmt* layout = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(old, "SELECT sql FROM sqlite_master WHERE name = 'key_values'", -1, &layout,
+                                 nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(layout), SQLITE_ROW);
+    EXPECT_NE(
+        std::string(reinterpret_cast<const char*>(sqlite3_column_text(layout, 0))).find("WITHOUT ROWID"),
+        std::string::npos);
+    sqlite3_finalize(layout);
+    sqlite3_close(old);
 }
 
 TEST(SqliteHive, TwoProcessesWritingAtOnceLoseNothing) {

@@ -6,6 +6,8 @@
 // Paths are full key paths under HKEY_LOCAL_MACHINE; keys and value names compare without regard to
 // ASCII letter case and keep the case they were created with.
 
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -42,6 +44,11 @@ class SqliteHive {
   private:
     explicit SqliteHive(sqlite3* db) : db_(db) {}
     bool Exec(const char* sql);
+    bool SetUpSchema();
+    bool HasValuesTable();
+    std::int64_t LayoutVersion();  // the file's user_version; -1 when it cannot be read
+    // Runs work as one transaction: committed when it returns true, rolled back otherwise.
+    bool InTransaction(const std::function<bool()>& work);
     bool EnsureKey(const std::vector<std::string>& components);
     sqlite3_stmt* Prepared(const char* sql);
 
