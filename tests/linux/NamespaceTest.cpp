@@ -81,6 +81,22 @@ TEST_F(NamespaceTest, ApplyingSetsTheAddressAndTheDefaultRouteAndReadsBack) {
     EXPECT_EQ(State(), once);
 }
 
+// The library keeps its hive connection from one switch to the next; each switch must still take the
+// gateway the program wrote just before it, never one it read earlier.
+TEST_F(NamespaceTest, SwitchingBackAndForthTakesEachPendingGateway) {
+    Ip("addr add 10.1.0.5/24 dev va0");
+    const char* const addresses[] = {"10.2.0.9", "10.3.0.9", "10.2.0.9"};
+    const char* const gateways[] = {"10.2.0.1", "10.3.0.1", "10.2.0.1"};
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(Apply("va0", addresses[i], "255.255.255.0", gateways[i]));
+        const std::string routes = Ip("-4 route show default");
+        EXPECT_EQ(routes, std::string("default via ") + gateways[i] + " dev va0 proto static \n") << i;
+        EXPECT_NE(Ip("-4 -o addr show dev va0").find(std::string("inet ") + addresses[i] + "/24"),
+                  std::string::npos);
+    }
+    EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(NamespaceTest, ASecondAdapterKeepsItsOwnDefaultRoute) {
     Ip("addr add 10.3.0.5/24 dev va1");
     Ip("route add default via 10.3.0.1 dev va1");

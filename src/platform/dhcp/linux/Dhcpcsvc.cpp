@@ -3,11 +3,12 @@
 // just before. Once applied, the pending values are cleared so that reads show the kernel's state again.
 #include <cerrno>
 #include <cstdint>
+#include <mutex>
 #include <string>
 
+#include "dhcp/linux/ResidentHive.h"
 #include "dhcp/linux/StaticAddress.h"
 #include "platform/registry/linux/LinuxRegistry.h"
-#include "platform/registry/linux/SqliteHive.h"
 #include "text/Gbk.h"
 
 namespace {
@@ -55,19 +56,25 @@ extern "C" __attribute__((visibility("default"))) std::uint32_t DhcpNotifyConfig
     change.address = ipAddress;
     change.mask = subnetMask;
 
-    const std::unique_ptr<platform_linux::SqliteHive> hive =
-        platform_linux::SqliteHive::Open(platform_linux::HivePath());
-    if (!hive)
+    // One notification at a time: they share the hive connection, and two changes of one interface
+    // must not interleave.
+    static std::mutex mutex;
+    static platform_linux::ResidentHive resident;
+    const std::lock_guard lock(mutex);
+    const platform_linux::ResidentHive::State hive = resident.Open(platform_linux::HivePath());
+    if (hive == platform_linux::ResidentHive::State::kUnreadable)
         return EIO;
+    const bool pending = hive == platform_linux::ResidentHive::State::kOpen;
     const std::string key = std::string(platform_linux::kTcpipInterfacesKeyPath) + "\\" + names.gbk;
     RegistryValue gateway;
-    if (hive->Query(key, "DefaultGateway", gateway) == 0) {
+    if (pending && resident.Hive().Query(key, "DefaultGateway", gateway) == 0) {
         const std::string text(gateway.data.begin(), gateway.data.end());
         change.gateway = text.substr(0, text.find('\0'));
     }
 
     if (const int error = platform_linux::ApplyStaticAddressChange(change))
         return static_cast<std::uint32_t>(error);
-    hive->DeleteAll(key, {"IPAddress", "SubnetMask", "DefaultGateway"});
+    if (pending)
+        resident.Hive().DeleteAll(key, {"IPAddress", "SubnetMask", "DefaultGateway"});
     return 0;
 }
