@@ -64,11 +64,13 @@ TEST(ResidentHive, SeesWhatOthersWroteAndFollowsTheFileAtThePath) {
     EXPECT_EQ(resident.Open(other), State::kMissing);
 }
 
-TEST(ResidentHive, AFileThatIsNoHiveIsUnreadable) {
+// Pending values could hide behind either; only a file that is not there means none are pending.
+TEST(ResidentHive, AFileThatIsNoHiveOrAPathThatCannotBeLookedAtIsUnreadable) {
     TempDir dir;
     dir.Write("hive.sqlite", std::string(4096, 'x'));
     ResidentHive resident;
     EXPECT_EQ(resident.Open(dir / "hive.sqlite"), State::kUnreadable);
+    EXPECT_EQ(resident.Open(dir / "hive.sqlite/hive.sqlite"), State::kUnreadable);  // ENOTDIR
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ class ResidentHive {
 
     // The hive at filePath. The connection is opened again when the file there is not the one it has
     // open: another path, or the file replaced or created anew since. kMissing when there is no file
-    // (so nothing is pending), kUnreadable when the file is there but cannot be opened.
+    // (so nothing is pending), kUnreadable when the file or its path cannot be looked at or opened.
     State Open(const std::string& filePath);
     SqliteHive& Hive() { return *hive_; }
 
