@@ -131,6 +131,22 @@ TEST_F(LinuxRegistryTest, QueriesFitTheCallersBufferOrFailWithMoreData) {
     registry.RegCloseKey(key);
 }
 
+// The first column of the first row sql gives on the hive file, as text.
+std::string Ask(const std::string& path, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    sqlite3_stmt* statement = nullptr;
+    std::string answer;
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        answer = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return answer;
+}
+
+const char* const kValuesTableSql = "SELECT sql FROM sqlite_master WHERE name = 'key_values'";
+
 TEST(SqliteHive, KeepsBytesAndCaseAndOrder) {
     TempDir dir;
     auto hive = SqliteHive::Open(dir / "sub/hive.sqlite");
@@ -149,6 +165,10 @@ TEST(SqliteHive, KeepsBytesAndCaseAndOrder) {
     EXPECT_EQ(hive->Delete("a\\zeta", "IPADDRESS"), win::ERROR_SUCCESS);
     EXPECT_EQ(hive->Query("a\\zeta", "ipaddress", read), win::ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(hive->Delete("a\\zeta", "IPADDRESS"), win::ERROR_FILE_NOT_FOUND);
+
+    // A new file: values in one B-tree, small pages.
+    EXPECT_NE(Ask(dir / "sub/hive.sqlite", kValuesTableSql).find("WITHOUT ROWID"), std::string::npos);
+    EXPECT_EQ(Ask(dir / "sub/hive.sqlite", "PRAGMA page_size"), "1024");
 }
 
 TEST(SqliteHive, AFileWithoutTheValuesTableFailsEachCallInsteadOfCrashing) {
@@ -207,17 +227,7 @@ TEST(SqliteHive, AHiveOfTheEarlierLayoutIsCarriedOverWithEveryValue) {
         EXPECT_EQ(hive->SubKeys(""), std::vector<std::string>{"A"});
         EXPECT_EQ(hive->Set("A", "Next", {win::REG_SZ, {'n', 0}}), win::ERROR_SUCCESS);
     }
-    ASSERT_EQ(sqlite3_open(path.c_str(), &old), SQLITE_OK);
-    sqlite3_stmt* layout = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(old, "SELECT sql FROM sqlite_master WHERE name = 'key_values'", -1, &layout,
-                                 nullptr),
-              SQLITE_OK);
-    ASSERT_EQ(sqlite3_step(layout), SQLITE_ROW);
-    EXPECT_NE(
-        std::string(reinterpret_cast<const char*>(sqlite3_column_text(layout, 0))).find("WITHOUT ROWID"),
-        std::string::npos);
-    sqlite3_finalize(layout);
-    sqlite3_close(old);
+    EXPECT_NE(Ask(path, kValuesTableSql).find("WITHOUT ROWID"), std::string::npos);
 }
 
 TEST(SqliteHive, TwoProcessesWritingAtOnceLoseNothing) {

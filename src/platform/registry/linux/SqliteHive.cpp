@@ -24,11 +24,10 @@ const char* const kTables =
 constexpr std::int64_t kLayoutVersion = 1;
 
 // Hives written before the values moved into one B-tree (user_version 0 with a key_values table) are
-// carried over on first open, every value with them.
-const char* const kUpgradeFromRowidValues =
-    "ALTER TABLE key_values RENAME TO key_values_rowid;"
-    "CREATE TABLE key_values(key TEXT NOT NULL, lower_name TEXT NOT NULL, name TEXT NOT NULL,"
-    " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, lower_name)) WITHOUT ROWID;"
+// carried over on first open, every value with them: the old table is renamed, the new one made as for
+// a new file, the values copied across.
+const char* const kSetAsideRowidValues = "ALTER TABLE key_values RENAME TO key_values_rowid;";
+const char* const kCopyRowidValues =
     "INSERT INTO key_values SELECT key, lower_name, name, type, data FROM key_values_rowid;"
     "DROP TABLE key_values_rowid;";
 
@@ -124,10 +123,12 @@ bool SqliteHive::SetUpSchema() {
     return InTransaction([this] {
         if (LayoutVersion() >= kLayoutVersion)
             return Exec(kTables);
-        if (HasValuesTable() && !Exec(kUpgradeFromRowidValues))
+        const bool upgrade = HasValuesTable();
+        if ((upgrade && !Exec(kSetAsideRowidValues)) || !Exec(kTables) ||
+            (upgrade && !Exec(kCopyRowidValues)))
             return false;
         const std::string version = "PRAGMA user_version = " + std::to_string(kLayoutVersion);
-        return Exec(kTables) && Exec(version.c_str());
+        return Exec(version.c_str());
     });
 }
 
