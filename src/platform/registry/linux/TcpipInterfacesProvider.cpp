@@ -29,7 +29,10 @@ RegistryValue MultiString(const std::vector<std::string>& elements) {
 
 class KernelInterfaceState : public InterfaceState {
   public:
-    explicit KernelInterfaceState(std::string resolvConfPath) : resolvConfPath_(std::move(resolvConfPath)) {}
+    // The socket is opened here and answers for the network namespace the process is in now, as the
+    // registry does as a whole.
+    explicit KernelInterfaceState(std::string resolvConfPath)
+        : resolvConfPath_(std::move(resolvConfPath)), socketOpen_(socket_.Open() == 0) {}
 
     bool Exists(const std::string& interfaceName) override { return IndexOf(interfaceName) > 0; }
 
@@ -74,13 +77,11 @@ class KernelInterfaceState : public InterfaceState {
     // One socket serves every question for the registry's lifetime: opening a socket costs more than
     // the question asked through it. 0 when there is no such interface (or no socket).
     int IndexOf(const std::string& interfaceName) {
-        if (!socketOpen_)
-            socketOpen_ = socket_.Open() == 0;
         return socketOpen_ ? socket_.InterfaceIndex(interfaceName) : 0;
     }
     std::string resolvConfPath_;
     netlink::Socket socket_;
-    bool socketOpen_ = false;
+    bool socketOpen_;
 };
 
 }  // namespace
