@@ -6,6 +6,7 @@
 #include <string>
 
 #include "adapters/AdapterSettings.h"
+#include "adapters/DhcpFailureReason.h"
 #include "adapters/InetAddr.h"
 #include "res/AppMessageBox.h"
 #include "text/Gbk.h"
@@ -59,7 +60,9 @@ bool NotifyDhcpClient(const AdapterServices& services, std::string_view instance
     const std::uint32_t status =
         notify(nullptr, adapterName.data(), 1, index, InetAddr(ipAddress), InetAddr(subnetMask), 0);
     if (status != 0) {
-        res::AfxMessageBox(services.window, "DhcpNotifyConfigChange函数调用失败!");
+        // The general message the switch shows next asks the user to act on the reason given here.
+        res::AfxMessageBox(services.window,
+                           std::string("DhcpNotifyConfigChange函数调用失败!\n") + DhcpFailureReason(status));
         return false;
     }
     return true;

@@ -6,6 +6,7 @@
 #include "fakes/AdapterKeys.h"
 #include "fakes/FakeDynamicLibraries.h"
 #include "fakes/FakeWindowHost.h"
+#include "platform/dhcp/DhcpStatus.h"
 
 namespace {
 
@@ -72,8 +73,23 @@ TEST_F(DhcpNotifyTest, EachFailureHasItsMessageAndTheLibraryIsAlwaysReleased) {
         {false, false, 0, true, {}},
         {true, false, 0, false, {"加载dhcpcsvc库失败!"}},
         {false, true, 0, false, {"获取DhcpNotifyConfigChange函数地址失败!"}},
-        {false, false, 2, false, {"DhcpNotifyConfigChange函数调用失败!"}},
-        {false, false, 0xFFFFFFFF, false, {"DhcpNotifyConfigChange函数调用失败!"}},
+        // The reason a user can act on follows on the next line.
+        {false,
+         false,
+         win::kDhcpAccessDenied,
+         false,
+         {"DhcpNotifyConfigChange函数调用失败!\n原因：没有修改网络配置的权限，请以管理员(root)"
+          "身份运行本程序。"}},
+        {false,
+         false,
+         win::kDhcpSystemError | 28,
+         false,
+         {"DhcpNotifyConfigChange函数调用失败!\n原因：系统错误 28。"}},
+        {false,
+         false,
+         0xFFFFFFFF,
+         false,
+         {"DhcpNotifyConfigChange函数调用失败!\n原因：错误代码 4294967295。"}},
     };
     for (const Case& c : cases) {
         fakes::FakeWindowHost freshHost;
@@ -101,9 +117,10 @@ TEST_F(DhcpNotifyTest, AFailedWriteMakesNoNotification) {
 }
 
 TEST_F(DhcpNotifyTest, AFailedNotificationKeepsTheWrittenValues) {
-    libraries.status = 5;
+    libraries.status = win::kDhcpBadGateway;
     EXPECT_FALSE(Apply("eth0"));
-    EXPECT_EQ(Messages(), std::vector<std::string>{"DhcpNotifyConfigChange函数调用失败!"});
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"DhcpNotifyConfigChange函数调用失败!\n原因：默认网关无效。"});
     const auto ip = registry.Get(kInterfacesKey + "\\eth0", "IPAddress");
     ASSERT_TRUE(ip);
     EXPECT_EQ(ip->data.size(), 10u);

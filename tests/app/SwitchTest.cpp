@@ -2,6 +2,8 @@
 // client library that records its calls.
 #include <gtest/gtest.h>
 
+#include "platform/dhcp/DhcpStatus.h"
+
 #include "AppFixture.h"
 #include "fakes/AdapterKeys.h"
 #include "res/Resource.h"
@@ -87,7 +89,7 @@ TEST_F(SwitchTest, AProfileOfAnotherMachineKeepsTheBoxWhereTheUserPutIt) {
 }
 
 TEST_F(SwitchTest, FailuresShowTheSpecificMessageFirstThenTheGeneralOne) {
-    libraries.status = 5;
+    libraries.status = win::kDhcpBadMask;
     RunProgram([&](FakeWindow& dlg) {
         host.Click(dlg, IDC_AUTO_EXIT);
         host.Click(dlg, IDC_SWITCH);
@@ -98,8 +100,8 @@ TEST_F(SwitchTest, FailuresShowTheSpecificMessageFirstThenTheGeneralOne) {
         host.Click(dlg, IDC_AUTO_EXIT);
         host.CloseBox(dlg);
     });
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"DhcpNotifyConfigChange函数调用失败!", kFailure,
-                                                 "加载dhcpcsvc库失败!", kFailure}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"DhcpNotifyConfigChange函数调用失败!\n原因：子网掩码无效。",
+                                                 kFailure, "加载dhcpcsvc库失败!", kFailure}));
     EXPECT_EQ(host.MessageBoxes()[1].type, win::MB_OK | win::MB_ICONERROR);
     EXPECT_EQ(Value("eth1", "IPAddress"), std::string("10.0.0.5\0\0", 10)) << "the write stays";
 }

@@ -73,7 +73,7 @@ class FakeState : public InterfaceState {
         gateways = found->second.gateways;
         return true;
     }
-    std::vector<std::string> NameServers() override { return servers; }
+    std::vector<std::string> NameServers(const std::string&) override { return servers; }
     std::map<std::string, Link> links;
     std::vector<std::string> servers;
 };
@@ -255,21 +255,6 @@ TEST_F(AdapterViewsTest, WritingNeedsAnExistingInterface) {
         win::ERROR_ACCESS_DENIED);
     auto hive = SqliteHive::Open(dir / "hive.sqlite");
     EXPECT_FALSE(hive->KeyExists(std::string(kTcpipInterfacesKeyPath) + "\\eth9"));
-}
-
-TEST(NameServers, OnlyIpv4NameserverLinesCount) {
-    const std::string resolvConf =
-        "# generated\n"
-        "search example.net\n"
-        "nameserver 192.168.1.1\n"
-        "nameserver\t8.8.8.8  # google\n"
-        "nameserver 2001:4860:4860::8888\n"
-        "#nameserver 7.7.7.7\n"
-        "nameserver 300.1.1.1\n"
-        "options edns0\n"
-        "nameserver 9.9.9.9";
-    EXPECT_EQ(ParseNameServers(resolvConf), (std::vector<std::string>{"192.168.1.1", "8.8.8.8", "9.9.9.9"}));
-    EXPECT_TRUE(ParseNameServers("").empty());
 }
 
 TEST(ShippedRegistry, TakesItsRootsFromTheEnvironment) {

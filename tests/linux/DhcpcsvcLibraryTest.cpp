@@ -2,11 +2,13 @@
 // the one function, refusing what it cannot apply without touching the network.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstdlib>
 
 #include "TempDir.h"
+#include "platform/dhcp/DhcpStatus.h"
 #include "platform/dhcp/linux/LinuxDynamicLibraries.h"
+#include "platform/registry/linux/LinuxRegistry.h"
+#include "platform/registry/linux/SqliteHive.h"
 
 namespace {
 
@@ -36,14 +38,28 @@ TEST_F(DhcpcsvcLibraryTest, RefusesWhatItCannotApply) {
     ASSERT_NE(notify, nullptr);
     const std::uint32_t address = 0x0A01A8C0;  // 192.168.1.10 in memory order on a little-endian machine
     const std::uint32_t mask = 0x00FFFFFF;     // 255.255.255.0
-    EXPECT_EQ(notify(u"server", u"eth0", 1, 0, address, mask, 0), static_cast<std::uint32_t>(EINVAL));
-    EXPECT_EQ(notify(nullptr, nullptr, 1, 0, address, mask, 0), static_cast<std::uint32_t>(EINVAL));
-    EXPECT_EQ(notify(nullptr, u"eth0", 1, 0, address, mask, 1), static_cast<std::uint32_t>(EINVAL));
-    EXPECT_EQ(notify(nullptr, u"ostrelle-none", 1, 0, address, mask, 0), static_cast<std::uint32_t>(ENODEV));
-    EXPECT_EQ(notify(nullptr, u"ostrelle-none", 1, 0, 0xFFFFFFFF, mask, 0),
-              static_cast<std::uint32_t>(EINVAL));
+    EXPECT_EQ(notify(u"server", u"eth0", 1, 0, address, mask, 0), win::kDhcpInvalidParameter);
+    EXPECT_EQ(notify(nullptr, nullptr, 1, 0, address, mask, 0), win::kDhcpInvalidParameter);
+    EXPECT_EQ(notify(nullptr, u"eth0", 1, 0, address, mask, 1), win::kDhcpInvalidParameter);
+    EXPECT_EQ(notify(nullptr, u"ostrelle-none", 1, 0, address, mask, 0), win::kDhcpNoSuchAdapter);
+    EXPECT_EQ(notify(nullptr, u"ostrelle-none", 1, 0, 0xFFFFFFFF, mask, 0), win::kDhcpBadAddress);
+    EXPECT_EQ(notify(nullptr, u"ostrelle-none", 1, 0, address, 0x00FF00FF, 0), win::kDhcpBadMask);
     EXPECT_EQ(notify(nullptr, u"ostrelle-none", 0, 0, address, mask, 0),
               0u);  // no new address: nothing to do
+
+    // The pending values the program wrote are checked before anything is touched.
+    auto hive = platform_linux::SqliteHive::Open(dir / "hive.sqlite");
+    ASSERT_NE(hive, nullptr);
+    const std::string key = std::string(platform_linux::kTcpipInterfacesKeyPath) + "\\ostrelle-none";
+    const auto text = [](std::string_view value) {
+        platform_linux::RegistryValue stored{win::REG_SZ, {value.begin(), value.end()}};
+        stored.data.push_back(0);
+        return stored;
+    };
+    ASSERT_EQ(hive->Set(key, "NameServer", text("192.0.2.53,dns.example")), 0);
+    EXPECT_EQ(notify(nullptr, u"ostrelle-none", 1, 0, address, mask, 0), win::kDhcpBadNameServer);
+    ASSERT_EQ(hive->Set(key, "DefaultGateway", text("192.168.1.10")), 0);
+    EXPECT_EQ(notify(nullptr, u"ostrelle-none", 1, 0, address, mask, 0), win::kDhcpBadGateway);
     libraries.FreeLibrary(module);
 }
 

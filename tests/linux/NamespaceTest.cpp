@@ -1,6 +1,9 @@
 // The adapter store against a real kernel: discovery over sysfs, the write into the hive and the
 // notification through our libdhcpcsvc.so, in a network namespace the test builds.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+
+#include <filesystem>
 
 #include "NetworkNamespace.h"
 #include "adapters/AdapterDiscovery.h"
@@ -25,11 +28,14 @@ class NamespaceTest : public NetworkNamespace {
             Ip(std::string("link set ") + link + " up");
         registry = platform_linux::MakeLinuxRegistry();
     }
-    bool Apply(const std::string& instanceId, const char* ip, const char* mask, const char* gateway) {
+    bool Apply(const std::string& instanceId, const char* ip, const char* mask, const char* gateway,
+               const char* preferredDns = "10.9.9.9", const char* alternateDns = "") {
         const adapters::AdapterServices services{*registry, host, libraries};
-        return adapters::ApplyAdapterSettings(services, instanceId, 0, ip, mask, gateway, "10.9.9.9", "");
+        return adapters::ApplyAdapterSettings(services, instanceId, 0, ip, mask, gateway, preferredDns,
+                                              alternateDns);
     }
     std::string State() { return Ip("-4 -o addr show") + Ip("-4 route show"); }
+    std::string Resolver() const { return dir.Read("resolv.conf"); }
     std::vector<std::string> Messages() const {
         std::vector<std::string> texts;
         for (const auto& box : host.MessageBoxes())
@@ -106,7 +112,7 @@ TEST_F(NamespaceTest, ASecondAdapterKeepsItsOwnDefaultRoute) {
     EXPECT_NE(routes.find("via 10.2.0.1 dev va0"), std::string::npos) << routes;
 }
 
-TEST_F(NamespaceTest, FailuresChangeNothing) {
+TEST_F(NamespaceTest, FailuresChangeNothingAndSayWhy) {
     Ip("addr add 10.1.0.5/24 dev va0");
     Ip("route add default via 10.1.0.1 dev va0");
     struct Case {
@@ -114,29 +120,32 @@ TEST_F(NamespaceTest, FailuresChangeNothing) {
         const char* ip;
         const char* mask;
         const char* gateway;
-        std::vector<std::string> messages;
+        const char* dns;
+        std::string message;
     };
+    const std::string failed = "DhcpNotifyConfigChange函数调用失败!\n原因：";
     const Case cases[] = {
-        {"nosuch0", "10.2.0.9", "255.255.255.0", "10.2.0.1", {"打开注册表失败!"}},
-        {"tun0-but-longer", "10.2.0.9", "255.255.255.0", "10.2.0.1", {"打开注册表失败!"}},
-        {"va0", "300.1.1.1", "255.255.255.0", "", {"DhcpNotifyConfigChange函数调用失败!"}},
-        {"va0", "", "255.255.255.0", "", {"DhcpNotifyConfigChange函数调用失败!"}},
-        {"va0", "10.2.0.9", "255.0.255.0", "", {"DhcpNotifyConfigChange函数调用失败!"}},
-        {"va0", "10.2.0.9", "", "", {"DhcpNotifyConfigChange函数调用失败!"}},
-        {"va0", "10.2.0.9", "255.255.255.0", "10.7.0.1", {"DhcpNotifyConfigChange函数调用失败!"}},
+        {"nosuch0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "", "打开注册表失败!"},
+        {"tun0-but-longer", "10.2.0.9", "255.255.255.0", "10.2.0.1", "", "打开注册表失败!"},
+        {"va0", "300.1.1.1", "255.255.255.0", "", "", failed + "IP地址无效。"},
+        {"va0", "", "255.255.255.0", "", "", failed + "IP地址无效。"},
+        {"va0", "10.2.0.9", "255.0.255.0", "", "", failed + "子网掩码无效。"},
+        {"va0", "10.2.0.9", "", "", "", failed + "子网掩码无效。"},
+        {"va0", "10.2.0.9", "255.255.255.0", "10.2.0.9", "", failed + "默认网关无效。"},
+        {"va0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "dns.example", failed + "DNS服务器地址无效。"},
     };
-    const std::string before = State();
+    const std::string before = State() + Resolver();
     for (const Case& c : cases) {
         fakes::FakeWindowHost caseHost;
         const adapters::AdapterServices services{*registry, caseHost, libraries};
         EXPECT_FALSE(
-            adapters::ApplyAdapterSettings(services, c.instanceId, 0, c.ip, c.mask, c.gateway, "", ""))
+            adapters::ApplyAdapterSettings(services, c.instanceId, 0, c.ip, c.mask, c.gateway, c.dns, ""))
             << c.instanceId << " " << c.ip << " " << c.mask;
         std::vector<std::string> texts;
         for (const auto& box : caseHost.MessageBoxes())
             texts.push_back(box.text);
-        EXPECT_EQ(texts, c.messages) << c.ip;
-        EXPECT_EQ(State(), before) << c.ip;
+        EXPECT_EQ(texts, std::vector<std::string>{c.message}) << c.ip;
+        EXPECT_EQ(State() + Resolver(), before) << c.ip;
     }
 }
 
@@ -183,15 +192,77 @@ TEST_F(NamespaceTest, WithoutAPendingGatewayTheRoutesStay) {
     EXPECT_NE(Ip("-4 route show default").find("default via 10.1.0.1 dev va0"), std::string::npos);
 }
 
-TEST_F(NamespaceTest, AnEmptyPendingGatewayRemovesTheDefaultRoute) {
+TEST_F(NamespaceTest, ABlankGatewayLeavesTheAdapterWithoutADefaultRoute) {
+    Ip("addr add 10.3.0.5/24 dev va1");
+    Ip("route add default via 10.3.0.1 dev va1 metric 50");
+    for (const char* blank : {"", "0.0.0.0"}) {
+        Ip("addr flush dev va0");
+        Ip("addr add 10.1.0.5/24 dev va0");
+        Ip("route add default via 10.1.0.1 dev va0");
+        ASSERT_TRUE(Apply("va0", "10.1.0.6", "255.255.255.0", blank)) << blank;
+        EXPECT_EQ(Ip("-4 route show default"), "default via 10.3.0.1 dev va1 metric 50 \n") << blank;
+        adapters::AdapterInfo adapter;
+        adapters::ReadAdapterSettings(*registry, adapter, "va0");
+        EXPECT_EQ(adapter.ipAddress, "10.1.0.6");
+        EXPECT_EQ(adapter.defaultGateway, "");
+    }
+}
+
+TEST_F(NamespaceTest, AGatewayOutsideTheSubnetIsTakenAsOnTheLink) {
     Ip("addr add 10.1.0.5/24 dev va0");
-    Ip("route add default via 10.1.0.1 dev va0");
-    ASSERT_TRUE(Apply("va0", "10.1.0.6", "255.255.255.0", ""));
-    EXPECT_EQ(Ip("-4 route show default"), "");
+    ASSERT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.7.0.1"));
+    EXPECT_EQ(Ip("-4 route show default"), "default via 10.7.0.1 dev va0 proto static onlink \n");
     adapters::AdapterInfo adapter;
     adapters::ReadAdapterSettings(*registry, adapter, "va0");
-    EXPECT_EQ(adapter.ipAddress, "10.1.0.6");
-    EXPECT_EQ(adapter.defaultGateway, "");
+    EXPECT_EQ(adapter.defaultGateway, "10.7.0.1");
+    // A later address change without a gateway of its own keeps the route, flag and all.
+    const adapters::AdapterServices services{*registry, host, libraries};
+    ASSERT_TRUE(adapters::NotifyDhcpClient(services, "va0", 0, "10.2.0.10", "255.255.255.0"));
+    EXPECT_EQ(Ip("-4 route show default"), "default via 10.7.0.1 dev va0 proto static onlink \n");
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(NamespaceTest, TheProfilesDnsServersAreTheResolversAfterTheSwitch) {
+    dir.Write("resolv.conf", "# kept\nsearch lan\nnameserver 10.9.9.9\noptions edns0\n");
+    ASSERT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "192.0.2.53", "192.0.2.54"));
+    const std::string switched =
+        "# kept\nsearch lan\nnameserver 192.0.2.53\nnameserver 192.0.2.54\noptions edns0\n";
+    EXPECT_EQ(Resolver(), switched);
+    adapters::AdapterInfo adapter;
+    adapters::ReadAdapterSettings(*registry, adapter, "va0");
+    EXPECT_EQ(adapter.preferredDns, "192.0.2.53");
+    EXPECT_EQ(adapter.alternateDns, "192.0.2.54");
+    // Blank DNS fields leave the resolver as it is.
+    ASSERT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "0.0.0.0", ""));
+    EXPECT_EQ(Resolver(), switched);
+    EXPECT_TRUE(Messages().empty());
+}
+
+// As under "ip netns exec" with /etc/netns/NAME/resolv.conf, or in a container: the file is bind-mounted
+// over /etc/resolv.conf, where no rename can replace it.
+TEST_F(NamespaceTest, AResolvConfThatIsAMountPointIsWrittenInPlace) {
+    if (!std::filesystem::exists("/etc/resolv.conf"))
+        GTEST_SKIP() << "this machine has no /etc/resolv.conf to mount over";
+    dir.Write("netns-resolv.conf", "search lan\nnameserver 10.9.9.9\nnameserver 10.9.9.10\n");
+    ASSERT_EQ(::mount((dir / "netns-resolv.conf").c_str(), "/etc/resolv.conf", nullptr, MS_BIND, nullptr), 0);
+    ::unsetenv("OSTRELLE_RESOLV_CONF");
+    const bool switched = Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "192.0.2.53", "");
+    const std::string inEffect = dir.Read("netns-resolv.conf");
+    ::umount2("/etc/resolv.conf", MNT_DETACH);
+    EXPECT_TRUE(switched);
+    EXPECT_EQ(inEffect, "search lan\nnameserver 192.0.2.53\n");
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(NamespaceTest, DnsThatCannotBeSetChangesNothing) {
+    Ip("addr add 10.1.0.5/24 dev va0");
+    ::setenv("OSTRELLE_RESOLV_CONF", (dir / "no-such-folder/resolv.conf").c_str(), 1);
+    const std::string before = State();
+    EXPECT_FALSE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "192.0.2.53", ""));
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{
+                  "DhcpNotifyConfigChange函数调用失败!\n原因：无法设置DNS服务器，IP配置没有任何改变。"});
+    EXPECT_EQ(State(), before);
 }
 
 TEST_F(NamespaceTest, AFifteenByteNameIsTheLongestAndWorks) {

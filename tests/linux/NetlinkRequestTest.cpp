@@ -194,34 +194,37 @@ TEST(NetlinkAnswer, AddressesOfTheInterfaceAreRead) {
     EXPECT_EQ(addresses.size(), 1u);
 }
 
-TEST(StaticAddress, ValidationBeforeAnythingChanges) {
+TEST(StaticAddress, FaultsFoundBeforeAnythingChanges) {
     struct Case {
         const char* address;
         const char* mask;
         std::optional<std::string> gateway;
-        int error;
+        ChangeFault fault;
     };
     const Case cases[] = {
-        {"192.168.1.10", "255.255.255.0", "192.168.1.1", 0},
-        {"192.168.1.10", "255.255.255.0", "", 0},
-        {"192.168.1.10", "255.255.255.0", std::nullopt, 0},
-        {"10.0.0.0", "255.255.255.254", std::nullopt, 0},
-        {"0.0.0.0", "255.255.255.0", std::nullopt, EINVAL},
-        {"255.255.255.255", "255.255.255.0", std::nullopt, EINVAL},  // what inet_addr makes of "300.1.1.1"
-        {"127.0.0.5", "255.0.0.0", std::nullopt, EINVAL},
-        {"224.0.0.1", "255.255.255.0", std::nullopt, EINVAL},
-        {"192.168.1.0", "255.255.255.0", std::nullopt, EINVAL},
-        {"192.168.1.255", "255.255.255.0", std::nullopt, EINVAL},
-        {"192.168.1.10", "255.0.255.0", std::nullopt, EINVAL},
-        {"192.168.1.10", "0.0.0.0", std::nullopt, EINVAL},  // an empty mask text
-        {"192.168.1.10", "255.255.255.0", "10.0.0.1", ENETUNREACH},
-        {"192.168.1.10", "255.255.255.0", "192.168.1.10", EINVAL},
-        {"192.168.1.10", "255.255.255.0", "gateway", EINVAL},
-        {"192.168.1.10", "255.255.255.0", "300.1.1.1", EINVAL},
+        {"192.168.1.10", "255.255.255.0", "192.168.1.1", ChangeFault::kNone},
+        {"192.168.1.10", "255.255.255.0", "", ChangeFault::kNone},
+        {"192.168.1.10", "255.255.255.0", "0.0.0.0", ChangeFault::kNone},   // a blank address control
+        {"192.168.1.10", "255.255.255.0", "10.0.0.1", ChangeFault::kNone},  // outside: on the link
+        {"192.168.1.10", "255.255.255.0", std::nullopt, ChangeFault::kNone},
+        {"10.0.0.0", "255.255.255.254", std::nullopt, ChangeFault::kNone},
+        {"0.0.0.0", "255.255.255.0", std::nullopt, ChangeFault::kAddress},
+        {"255.255.255.255", "255.255.255.0", std::nullopt, ChangeFault::kAddress},  // inet_addr("300.1.1.1")
+        {"127.0.0.5", "255.0.0.0", std::nullopt, ChangeFault::kAddress},
+        {"224.0.0.1", "255.255.255.0", std::nullopt, ChangeFault::kAddress},
+        {"192.168.1.0", "255.255.255.0", std::nullopt, ChangeFault::kAddress},
+        {"192.168.1.255", "255.255.255.0", std::nullopt, ChangeFault::kAddress},
+        {"192.168.1.10", "255.0.255.0", std::nullopt, ChangeFault::kMask},
+        {"192.168.1.10", "0.0.0.0", std::nullopt, ChangeFault::kMask},  // an empty mask text
+        {"192.168.1.10", "255.255.255.0", "192.168.1.10", ChangeFault::kGateway},
+        {"192.168.1.10", "255.255.255.0", "gateway", ChangeFault::kGateway},
+        {"192.168.1.10", "255.255.255.0", "300.1.1.1", ChangeFault::kGateway},
+        {"192.168.1.10", "255.255.255.0", "127.0.0.1", ChangeFault::kGateway},
+        {"192.168.1.10", "255.255.255.0", "224.0.0.1", ChangeFault::kGateway},
     };
     for (const Case& c : cases) {
         StaticAddressChange change{"eth0", 0, Address(c.address), Address(c.mask), c.gateway};
-        EXPECT_EQ(ValidateStaticAddressChange(change), c.error) << c.address << " " << c.mask;
+        EXPECT_EQ(FaultOf(change), c.fault) << c.address << " " << c.mask << " " << c.gateway.value_or("-");
     }
 }
 

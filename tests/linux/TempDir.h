@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 class TempDir {
@@ -25,6 +26,10 @@ class TempDir {
     void Write(const std::string& name, const std::string& content) const {
         std::filesystem::create_directories((path / name).parent_path());
         std::ofstream(path / name, std::ios::binary) << content;
+    }
+    std::string Read(const std::string& name) const {
+        std::ifstream in(path / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
     std::filesystem::path path;

@@ -1,18 +1,28 @@
 // libdhcpcsvc.so: the DHCP client's change notification as the program calls it, for Linux. The address
-// and mask come as arguments; the gateway is the DefaultGateway value the program wrote into the hive
-// just before. Once applied, the pending values are cleared so that reads show the kernel's state again.
+// and mask come as arguments; the gateway and the DNS servers are the DefaultGateway and NameServer values
+// the program wrote into the hive just before. Once applied, the pending values are cleared so that reads
+// show the kernel's and the resolver's state again.
+#include <net/if.h>
+
 #include <cerrno>
 #include <cstdint>
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 
+#include "dhcp/DhcpStatus.h"
+#include "dhcp/linux/NameServerList.h"
 #include "dhcp/linux/ResidentHive.h"
 #include "dhcp/linux/StaticAddress.h"
 #include "platform/registry/linux/LinuxRegistry.h"
+#include "resolver/linux/ResolvConf.h"
+#include "resolver/linux/SystemResolver.h"
 #include "text/Gbk.h"
 
 namespace {
 
+using platform_linux::ChangeFault;
 using platform_linux::RegistryValue;
 
 constexpr std::size_t kAdapterNameUnits = 256;
@@ -38,6 +48,64 @@ AdapterNames NamesOf(const char16_t* adapterName) {
     return {gbk, text::GbkToUtf8(gbk)};
 }
 
+// A pending value's text up to its first NUL (the first element of a multi-string).
+std::optional<std::string> PendingText(platform_linux::SqliteHive& hive, const std::string& key,
+                                       const char* name) {
+    RegistryValue value;
+    if (hive.Query(key, name, value) != 0)
+        return std::nullopt;
+    const std::string text(value.data.begin(), value.data.end());
+    return text.substr(0, text.find('\0'));
+}
+
+std::uint32_t StatusOf(int error) {
+    switch (error) {
+        case EPERM:
+        case EACCES:
+            return win::kDhcpAccessDenied;
+        case ENODEV:
+            return win::kDhcpNoSuchAdapter;
+        default:
+            return win::kDhcpSystemError | (static_cast<std::uint32_t>(error) & 0xFFFF);
+    }
+}
+
+std::uint32_t StatusOf(ChangeFault fault) {
+    switch (fault) {
+        case ChangeFault::kAddress:
+            return win::kDhcpBadAddress;
+        case ChangeFault::kMask:
+            return win::kDhcpBadMask;
+        case ChangeFault::kGateway:
+            return win::kDhcpBadGateway;
+        case ChangeFault::kNone:
+            break;
+    }
+    return win::kDhcpSuccess;
+}
+
+// The DNS servers go first: a resolver that refuses them leaves the interface untouched, and an
+// address the kernel refuses afterwards puts the previous servers back. Either way the switch takes
+// effect whole or not at all.
+std::uint32_t Switch(const platform_linux::StaticAddressChange& change,
+                     const std::vector<std::string>& servers) {
+    std::function<int()> undoServers;
+    if (!servers.empty()) {
+        const unsigned ifIndex = ::if_nametoindex(change.interfaceName.c_str());
+        if (ifIndex == 0)
+            return win::kDhcpNoSuchAdapter;
+        const platform_linux::SystemResolver resolver(platform_linux::ResolvConfPath());
+        if (const int error = resolver.SetNameServers(static_cast<int>(ifIndex), servers, undoServers))
+            return error == EACCES || error == EPERM ? win::kDhcpAccessDenied : win::kDhcpNameServersRefused;
+    }
+    if (const int error = platform_linux::ApplyStaticAddressChange(change)) {
+        if (undoServers)
+            undoServers();
+        return StatusOf(error);
+    }
+    return win::kDhcpSuccess;
+}
+
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) std::uint32_t DhcpNotifyConfigChange(
@@ -45,9 +113,9 @@ extern "C" __attribute__((visibility("default"))) std::uint32_t DhcpNotifyConfig
     std::uint32_t ipAddress, std::uint32_t subnetMask, int dhcpAction) {
     // Only the local machine's static address can be changed here.
     if (serverName != nullptr || adapterName == nullptr || dhcpAction != 0)
-        return EINVAL;
+        return win::kDhcpInvalidParameter;
     if (newIpAddress == 0)
-        return 0;
+        return win::kDhcpSuccess;
 
     platform_linux::StaticAddressChange change;
     const AdapterNames names = NamesOf(adapterName);
@@ -63,18 +131,23 @@ extern "C" __attribute__((visibility("default"))) std::uint32_t DhcpNotifyConfig
     const std::lock_guard lock(mutex);
     const platform_linux::ResidentHive::State hive = resident.Open(platform_linux::HivePath());
     if (hive == platform_linux::ResidentHive::State::kUnreadable)
-        return EIO;
+        return win::kDhcpSettingsUnreadable;
     const bool pending = hive == platform_linux::ResidentHive::State::kOpen;
     const std::string key = std::string(platform_linux::kTcpipInterfacesKeyPath) + "\\" + names.gbk;
-    RegistryValue gateway;
-    if (pending && resident.Hive().Query(key, "DefaultGateway", gateway) == 0) {
-        const std::string text(gateway.data.begin(), gateway.data.end());
-        change.gateway = text.substr(0, text.find('\0'));
+    std::optional<std::string> nameServer;
+    if (pending) {
+        change.gateway = PendingText(resident.Hive(), key, "DefaultGateway");
+        nameServer = PendingText(resident.Hive(), key, "NameServer");
     }
 
-    if (const int error = platform_linux::ApplyStaticAddressChange(change))
-        return static_cast<std::uint32_t>(error);
+    if (const ChangeFault fault = platform_linux::FaultOf(change); fault != ChangeFault::kNone)
+        return StatusOf(fault);
+    std::vector<std::string> servers;
+    if (nameServer && !platform_linux::ParseNameServerValue(*nameServer, servers))
+        return win::kDhcpBadNameServer;
+    if (const std::uint32_t status = Switch(change, servers))
+        return status;
     if (pending)
-        resident.Hive().DeleteAll(key, {"IPAddress", "SubnetMask", "DefaultGateway"});
-    return 0;
+        resident.Hive().DeleteAll(key, {"IPAddress", "SubnetMask", "DefaultGateway", "NameServer"});
+    return win::kDhcpSuccess;
 }

@@ -16,12 +16,23 @@ namespace {
 using netlink::DefaultRoute;
 using netlink::Ipv4Address;
 
+// "" and "0.0.0.0" are no gateway (0).
 bool ParseGateway(const std::string& text, std::uint32_t& gateway) {
     in_addr parsed{};
-    if (::inet_pton(AF_INET, text.c_str(), &parsed) != 1)
+    if (!text.empty() && ::inet_pton(AF_INET, text.c_str(), &parsed) != 1)
         return false;
     gateway = parsed.s_addr;
     return true;
+}
+
+// 0.x.x.x, 127.x.x.x, multicast and reserved (224 and up, 255.255.255.255 included) are no host's.
+bool IsHostAddress(std::uint32_t networkOrder) {
+    const auto first = static_cast<std::uint8_t>(ntohl(networkOrder) >> 24);
+    return first != 0 && first != 127 && first < 224;
+}
+
+bool InSubnet(std::uint32_t address, const StaticAddressChange& change) {
+    return (address & change.mask) == (change.address & change.mask);
 }
 
 class Change {
@@ -55,8 +66,7 @@ int KeepRoutes(netlink::Socket& socket, Change& apply, int ifIndex, bool replace
         const bool present = std::any_of(current.begin(), current.end(), [&](const DefaultRoute& r) {
             return r.gateway == route.gateway && r.priority == route.priority;
         });
-        const bool reachable =
-            route.gateway == 0 || (route.gateway & change.mask) == (change.address & change.mask);
+        const bool reachable = route.gateway == 0 || route.onLink || InSubnet(route.gateway, change);
         if (!present && reachable)
             apply.Route(RTM_NEWROUTE, NLM_F_CREATE, route);
     }
@@ -96,32 +106,28 @@ int KeepOtherAddresses(netlink::Socket& socket, Change& apply, int ifIndex,
 
 }  // namespace
 
-int ValidateStaticAddressChange(const StaticAddressChange& change) {
+ChangeFault FaultOf(const StaticAddressChange& change) {
     const int prefix = netlink::PrefixLengthOf(change.mask);
     if (prefix <= 0)
-        return EINVAL;
+        return ChangeFault::kMask;
     const std::uint32_t host = ntohl(change.address);
     const std::uint32_t hostMask = ntohl(change.mask);
-    const std::uint8_t first = static_cast<std::uint8_t>(host >> 24);
-    // 0.x.x.x, 127.x.x.x, multicast and reserved (224 and up, 255.255.255.255 included) are no host's.
-    if (first == 0 || first == 127 || first >= 224)
-        return EINVAL;
+    if (!IsHostAddress(change.address))
+        return ChangeFault::kAddress;
     // Below /31 the subnet's own network and broadcast addresses cannot be a host's either.
     if (prefix < 31 && ((host & ~hostMask) == 0 || (host & ~hostMask) == ~hostMask))
-        return EINVAL;
-    if (change.gateway && !change.gateway->empty()) {
-        std::uint32_t gateway = 0;
-        if (!ParseGateway(*change.gateway, gateway) || gateway == change.address)
-            return EINVAL;
-        if ((gateway & change.mask) != (change.address & change.mask))
-            return ENETUNREACH;
-    }
-    return 0;
+        return ChangeFault::kAddress;
+    std::uint32_t gateway = 0;
+    if (change.gateway && !ParseGateway(*change.gateway, gateway))
+        return ChangeFault::kGateway;
+    if (gateway != 0 && (gateway == change.address || !IsHostAddress(gateway)))
+        return ChangeFault::kGateway;
+    return ChangeFault::kNone;
 }
 
 int ApplyStaticAddressChange(const StaticAddressChange& change) {
-    if (const int error = ValidateStaticAddressChange(change))
-        return error;
+    if (FaultOf(change) != ChangeFault::kNone)
+        return EINVAL;
     netlink::Socket socket;
     if (const int error = socket.Open())
         return error;
@@ -188,7 +194,8 @@ int ApplyStaticAddressChange(const StaticAddressChange& change) {
         }
     }
     DefaultRoute wantedRoute;
-    const bool wantRoute = !change.gateway->empty() && ParseGateway(*change.gateway, wantedRoute.gateway);
+    const bool wantRoute = ParseGateway(*change.gateway, wantedRoute.gateway) && wantedRoute.gateway != 0;
+    wantedRoute.onLink = wantRoute && !InSubnet(wantedRoute.gateway, change);
     if (wantRoute && current.size() == 1 && current[0].gateway == wantedRoute.gateway)
         return 0;
     if (!wantRoute && current.empty())

@@ -13,18 +13,23 @@ struct StaticAddressChange {
     std::uint32_t index = 0;
     std::uint32_t address = 0;  // network byte order
     std::uint32_t mask = 0;     // network byte order
-    // The DefaultGateway the program wrote, if one is pending: "" removes the interface's default routes,
-    // nullopt leaves them alone.
+    // The DefaultGateway the program wrote, if one is pending: "" and "0.0.0.0" (what a blank address
+    // control reads as) remove the interface's default routes, nullopt leaves them alone. A gateway
+    // outside the new subnet is taken as on the link, as Windows takes it.
     std::optional<std::string> gateway;
 };
 
-// 0 when the change can be made, else the errno value it would fail with; looks at nothing outside
-// the change itself (EINVAL: an address no host can have, a mask with holes or no bits, a gateway that
-// is not an address or is the new address itself; ENETUNREACH: a gateway outside the new subnet).
-int ValidateStaticAddressChange(const StaticAddressChange& change);
+// What makes a change impossible, looking at nothing outside the change itself.
+enum class ChangeFault {
+    kNone,
+    kAddress,  // no host can have it: 0.x, 127.x, multicast and above, the subnet's network or broadcast
+    kMask,     // holes in it, or no bits
+    kGateway,  // not an address, not a host's, or the new address itself
+};
+ChangeFault FaultOf(const StaticAddressChange& change);
 
-// Applies the change with rtnetlink. On failure returns an errno value and puts back what it had changed,
-// so the interface keeps its old address and routes.
+// Applies the change with rtnetlink. On failure returns an errno value (EINVAL for a change with a
+// fault) and puts back what it had changed, so the interface keeps its old address and routes.
 int ApplyStaticAddressChange(const StaticAddressChange& change);
 
 }  // namespace platform_linux

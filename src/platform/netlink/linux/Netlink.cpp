@@ -93,6 +93,8 @@ Request DefaultRouteRequest(std::uint16_t type, std::uint16_t extraFlags, std::u
         message.rtm_protocol = RTPROT_STATIC;
         message.rtm_scope = RT_SCOPE_UNIVERSE;
         message.rtm_type = RTN_UNICAST;
+        if (route.onLink)
+            message.rtm_flags |= RTNH_F_ONLINK;
     } else {
         // A deletion names only what identifies the route; the kernel matches the rest as wildcards.
         message.rtm_scope = RT_SCOPE_NOWHERE;
@@ -247,6 +249,7 @@ void CollectDefaultRoute(const nlmsghdr& message, int ifIndex, std::vector<Defau
     }
     DefaultRoute found;
     found.protocol = route->rtm_protocol;
+    found.onLink = (route->rtm_flags & RTNH_F_ONLINK) != 0;
     int oif = 0;
     int length = static_cast<int>(RTM_PAYLOAD(&message));
     for (auto* attribute = RTM_RTA(route); RTA_OK(attribute, length);

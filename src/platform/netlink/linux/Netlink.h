@@ -25,6 +25,8 @@ struct DefaultRoute {
     std::uint32_t gateway = 0;  // network byte order; 0 for a route without a gateway
     std::uint32_t priority = 0;
     std::uint8_t protocol = 0;
+    // The gateway is taken as on the link (RTNH_F_ONLINK) though no subnet of the interface holds it.
+    bool onLink = false;
 };
 
 // RTM_NEWADDR / RTM_DELADDR for one IPv4 address of interface ifIndex. extraFlags are NLM_F_CREATE,

@@ -6,6 +6,7 @@
 #include "platform/registry/linux/SqliteHive.h"
 #include "platform/registry/linux/TcpipInterfacesProvider.h"
 #include "platform/registry/linux/XdgAutostartProvider.h"
+#include "resolver/linux/ResolvConf.h"
 
 namespace platform_linux {
 
@@ -25,9 +26,8 @@ std::unique_ptr<LinuxRegistry> MakeLinuxRegistry() {
                     std::make_unique<AdapterClassProvider>(EnvOr("OSTRELLE_SYSFS_ROOT", "/sys"),
                                                            EnvOr("OSTRELLE_UDEV_ROOT", "/run/udev")));
     registry->Mount(kTcpipInterfacesKeyPath,
-                    std::make_unique<TcpipInterfacesProvider>(
-                        MakeKernelInterfaceState(EnvOr("OSTRELLE_RESOLV_CONF", "/etc/resolv.conf")), hivePath,
-                        kTcpipInterfacesKeyPath));
+                    std::make_unique<TcpipInterfacesProvider>(MakeKernelInterfaceState(ResolvConfPath()),
+                                                              hivePath, kTcpipInterfacesKeyPath));
     // Programs started at logon are the desktop session's autostart entries.
     registry->Mount("Software\\Microsoft\\Windows\\CurrentVersion\\Run",
                     std::make_unique<XdgAutostartProvider>(AutostartFolder()));

@@ -3,11 +3,9 @@
 #include <arpa/inet.h>
 #include <net/if.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "netlink/linux/Netlink.h"
 #include "platform/registry/linux/KeyPath.h"
+#include "resolver/linux/SystemResolver.h"
 #include "text/Gbk.h"
 
 namespace platform_linux {
@@ -32,7 +30,7 @@ class KernelInterfaceState : public InterfaceState {
     // The socket is opened here and answers for the network namespace the process is in now, as the
     // registry does as a whole.
     explicit KernelInterfaceState(std::string resolvConfPath)
-        : resolvConfPath_(std::move(resolvConfPath)), socketOpen_(socket_.Open() == 0) {}
+        : resolver_(std::move(resolvConfPath)), socketOpen_(socket_.Open() == 0) {}
 
     bool Exists(const std::string& interfaceName) override { return IndexOf(interfaceName) > 0; }
 
@@ -66,11 +64,10 @@ class KernelInterfaceState : public InterfaceState {
         return true;
     }
 
-    std::vector<std::string> NameServers() override {
-        std::ifstream in(resolvConfPath_);
-        std::stringstream text;
-        text << in.rdbuf();
-        return ParseNameServers(text.str());
+    std::vector<std::string> NameServers(const std::string& interfaceName) override {
+        std::vector<std::string> servers;
+        resolver_.NameServers(IndexOf(interfaceName), servers);
+        return servers;
     }
 
   private:
@@ -79,7 +76,7 @@ class KernelInterfaceState : public InterfaceState {
     int IndexOf(const std::string& interfaceName) {
         return socketOpen_ ? socket_.InterfaceIndex(interfaceName) : 0;
     }
-    std::string resolvConfPath_;
+    SystemResolver resolver_;
     netlink::Socket socket_;
     bool socketOpen_;
 };
@@ -88,22 +85,6 @@ class KernelInterfaceState : public InterfaceState {
 
 std::unique_ptr<InterfaceState> MakeKernelInterfaceState(std::string resolvConfPath) {
     return std::make_unique<KernelInterfaceState>(std::move(resolvConfPath));
-}
-
-std::vector<std::string> ParseNameServers(const std::string& resolvConf) {
-    std::vector<std::string> servers;
-    std::istringstream lines(resolvConf);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::istringstream words(line);
-        std::string keyword, address;
-        in_addr parsed{};
-        if (words >> keyword >> address && keyword == "nameserver" &&
-            ::inet_pton(AF_INET, address.c_str(), &parsed) == 1) {
-            servers.push_back(address);
-        }
-    }
-    return servers;
 }
 
 TcpipInterfacesProvider::TcpipInterfacesProvider(std::unique_ptr<InterfaceState> state, std::string hivePath,
@@ -149,7 +130,7 @@ bool TcpipInterfacesProvider::LiveValue(const std::string& interfaceName, std::s
     const bool gateway = KeyNamesEqual(name, "DefaultGateway");
     if (KeyNamesEqual(name, "NameServer")) {
         std::string joined;
-        for (const std::string& server : state_->NameServers())
+        for (const std::string& server : state_->NameServers(interfaceName))
             joined += (joined.empty() ? "" : ",") + server;
         value = {win::REG_SZ, {joined.begin(), joined.end()}};
         value.data.push_back(0);

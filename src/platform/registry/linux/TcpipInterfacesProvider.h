@@ -6,7 +6,7 @@
 //   IPAddress       REG_MULTI_SZ  "192.168.1.10\0192.168.7.1\0\0"  every IPv4 address, kernel order
 //   SubnetMask      REG_MULTI_SZ  "255.255.255.0\0255.255.0.0\0\0"  the mask of each address
 //   DefaultGateway  REG_MULTI_SZ  "192.168.1.1\0\0"                default routes through it
-//   NameServer      REG_SZ        "192.168.1.1,8.8.8.8\0"           the resolver's IPv4 servers
+//   NameServer      REG_SZ        "192.168.1.1,8.8.8.8\0"           the resolver's IPv4 servers for it
 //
 // A key exists while its interface exists in the kernel; opening one for writing under a name no
 // interface has fails as a missing key does.
@@ -29,13 +29,13 @@ class InterfaceState {
     // Dotted texts; false when the interface cannot be read.
     virtual bool Ipv4(const std::string& interfaceName, std::vector<std::string>& addresses,
                       std::vector<std::string>& masks, std::vector<std::string>& gateways) = 0;
-    virtual std::vector<std::string> NameServers() = 0;
+    // The DNS servers in effect for the interface, dotted, in order.
+    virtual std::vector<std::string> NameServers(const std::string& interfaceName) = 0;
 };
 
-// The kernel's state of the current network namespace; name servers from resolvConfPath.
+// The kernel's state of the current network namespace; name servers from the system resolver, with
+// resolvConfPath where no resolver daemon serves the namespace.
 std::unique_ptr<InterfaceState> MakeKernelInterfaceState(std::string resolvConfPath);
-// "nameserver 1.2.3.4" lines of a resolv.conf text, IPv4 only, in file order.
-std::vector<std::string> ParseNameServers(const std::string& resolvConf);
 
 class TcpipInterfacesProvider : public RegistryProvider {
   public:

@@ -1,0 +1,209 @@
+#include "resolver/linux/ResolvedBus.h"
+
+#include <arpa/inet.h>
+#include <dbus/dbus.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform_linux {
+
+namespace {
+
+constexpr const char* kResolved = "org.freedesktop.resolve1";
+constexpr const char* kManagerPath = "/org/freedesktop/resolve1";
+constexpr const char* kManager = "org.freedesktop.resolve1.Manager";
+// A resolver that does not answer within this time counts as failed rather than freezing the switch.
+constexpr int kReplyTimeoutMs = 1000;
+
+struct Error {
+    Error() { dbus_error_init(&error); }
+    ~Error() { dbus_error_free(&error); }
+    Error(const Error&) = delete;
+    Error& operator=(const Error&) = delete;
+    DBusError error;
+};
+
+struct MessageUnref {
+    void operator()(DBusMessage* message) const { dbus_message_unref(message); }
+};
+using Message = std::unique_ptr<DBusMessage, MessageUnref>;
+
+void CloseConnection(DBusConnection* connection) {
+    dbus_connection_close(connection);
+    dbus_connection_unref(connection);
+}
+
+std::string SystemBusAddress() {
+    const char* address = std::getenv("DBUS_SYSTEM_BUS_ADDRESS");
+    return address != nullptr && *address != '\0' ? address : "unix:path=/run/dbus/system_bus_socket";
+}
+
+int ErrnoOf(const DBusError& error) {
+    if (dbus_error_has_name(&error, DBUS_ERROR_ACCESS_DENIED) ||
+        dbus_error_has_name(&error, "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired")) {
+        return EACCES;
+    }
+    if (dbus_error_has_name(&error, "org.freedesktop.resolve1.NoSuchLink"))
+        return ENODEV;
+    if (dbus_error_has_name(&error, DBUS_ERROR_INVALID_ARGS))
+        return EINVAL;
+    return EIO;
+}
+
+Message Call(DBusConnection* connection, DBusMessage* call, int& error) {
+    Error failure;
+    Message reply(
+        dbus_connection_send_with_reply_and_block(connection, call, kReplyTimeoutMs, &failure.error));
+    error = reply ? 0 : ErrnoOf(failure.error);
+    return reply;
+}
+
+bool SameNetworkNamespace(dbus_uint32_t pid) {
+    struct stat theirs {};
+    struct stat ours {};
+    const std::string theirPath = "/proc/" + std::to_string(pid) + "/ns/net";
+    // The calling thread's namespace: a thread may have entered another one than the process's.
+    return ::stat(theirPath.c_str(), &theirs) == 0 && ::stat("/proc/thread-self/ns/net", &ours) == 0 &&
+           theirs.st_dev == ours.st_dev && theirs.st_ino == ours.st_ino;
+}
+
+bool ResolverIsOurs(DBusConnection* connection) {
+    Message call(dbus_message_new_method_call(DBUS_SERVICE_DBUS, DBUS_PATH_DBUS, DBUS_INTERFACE_DBUS,
+                                              "GetConnectionUnixProcessID"));
+    const char* name = kResolved;
+    if (!call || !dbus_message_append_args(call.get(), DBUS_TYPE_STRING, &name, DBUS_TYPE_INVALID))
+        return false;
+    int error = 0;
+    const Message reply = Call(connection, call.get(), error);
+    Error failure;
+    dbus_uint32_t pid = 0;
+    return reply &&
+           dbus_message_get_args(reply.get(), &failure.error, DBUS_TYPE_UINT32, &pid, DBUS_TYPE_INVALID) &&
+           SameNetworkNamespace(pid);
+}
+
+bool ReadInt32(DBusMessageIter& field, dbus_int32_t& value) {
+    if (dbus_message_iter_get_arg_type(&field) != DBUS_TYPE_INT32)
+        return false;
+    dbus_message_iter_get_basic(&field, &value);
+    dbus_message_iter_next(&field);
+    return true;
+}
+
+// One (ifindex, family, address bytes) entry of an a(iiay) array, if it is an IPv4 server.
+bool ReadServer(DBusMessageIter& entry, int& ifIndex, std::string& dotted) {
+    DBusMessageIter field;
+    dbus_message_iter_recurse(&entry, &field);
+    dbus_int32_t index = 0;
+    dbus_int32_t family = 0;
+    if (!ReadInt32(field, index) || !ReadInt32(field, family) || family != AF_INET ||
+        dbus_message_iter_get_arg_type(&field) != DBUS_TYPE_ARRAY) {
+        return false;
+    }
+    ifIndex = index;
+    DBusMessageIter bytes;
+    dbus_message_iter_recurse(&field, &bytes);
+    const unsigned char* data = nullptr;
+    int length = 0;
+    dbus_message_iter_get_fixed_array(&bytes, &data, &length);
+    char text[INET_ADDRSTRLEN] = {};
+    if (length != 4 || ::inet_ntop(AF_INET, data, text, sizeof text) == nullptr)
+        return false;
+    dotted = text;
+    return true;
+}
+
+bool AppendServer(DBusMessageIter& array, const std::string& server) {
+    in_addr address{};
+    if (::inet_pton(AF_INET, server.c_str(), &address) != 1)
+        return false;
+    DBusMessageIter entry, bytes;
+    const dbus_int32_t family = AF_INET;
+    const auto* data = reinterpret_cast<const unsigned char*>(&address.s_addr);
+    return dbus_message_iter_open_container(&array, DBUS_TYPE_STRUCT, nullptr, &entry) &&
+           dbus_message_iter_append_basic(&entry, DBUS_TYPE_INT32, &family) &&
+           dbus_message_iter_open_container(&entry, DBUS_TYPE_ARRAY, "y", &bytes) &&
+           dbus_message_iter_append_fixed_array(&bytes, DBUS_TYPE_BYTE, &data, 4) &&
+           dbus_message_iter_close_container(&entry, &bytes) &&
+           dbus_message_iter_close_container(&array, &entry);
+}
+
+}  // namespace
+
+std::unique_ptr<ResolvedBus> ResolvedBus::ServingThisNamespace() {
+    Error failure;
+    DBusConnection* connection = dbus_connection_open_private(SystemBusAddress().c_str(), &failure.error);
+    if (connection == nullptr)
+        return nullptr;
+    dbus_connection_set_exit_on_disconnect(connection, FALSE);
+    if (!dbus_bus_register(connection, &failure.error) || !ResolverIsOurs(connection)) {
+        CloseConnection(connection);
+        return nullptr;
+    }
+    return std::unique_ptr<ResolvedBus>(new ResolvedBus(connection));
+}
+
+ResolvedBus::~ResolvedBus() {
+    CloseConnection(connection_);
+}
+
+// The manager's DNS property lists every server it knows as (ifindex, family, address); 0 is global.
+int ResolvedBus::LinkDns(int ifIndex, std::vector<std::string>& servers) {
+    servers.clear();
+    Message call(dbus_message_new_method_call(kResolved, kManagerPath, DBUS_INTERFACE_PROPERTIES, "Get"));
+    const char* interface = kManager;
+    const char* property = "DNS";
+    if (!call || !dbus_message_append_args(call.get(), DBUS_TYPE_STRING, &interface, DBUS_TYPE_STRING,
+                                           &property, DBUS_TYPE_INVALID)) {
+        return ENOMEM;
+    }
+    int error = 0;
+    const Message reply = Call(connection_, call.get(), error);
+    if (!reply)
+        return error;
+    DBusMessageIter variant, array, entry;
+    if (!dbus_message_iter_init(reply.get(), &variant) ||
+        dbus_message_iter_get_arg_type(&variant) != DBUS_TYPE_VARIANT) {
+        return EIO;
+    }
+    dbus_message_iter_recurse(&variant, &array);
+    if (dbus_message_iter_get_arg_type(&array) != DBUS_TYPE_ARRAY)
+        return EIO;
+    for (dbus_message_iter_recurse(&array, &entry);
+         dbus_message_iter_get_arg_type(&entry) == DBUS_TYPE_STRUCT; dbus_message_iter_next(&entry)) {
+        int serverIfIndex = 0;
+        std::string dotted;
+        if (ReadServer(entry, serverIfIndex, dotted) && serverIfIndex == ifIndex)
+            servers.push_back(dotted);
+    }
+    return 0;
+}
+
+int ResolvedBus::SetLinkDns(int ifIndex, const std::vector<std::string>& servers) {
+    Message call(dbus_message_new_method_call(kResolved, kManagerPath, kManager, "SetLinkDNS"));
+    if (!call)
+        return ENOMEM;
+    DBusMessageIter arguments, array;
+    const dbus_int32_t index = ifIndex;
+    dbus_message_iter_init_append(call.get(), &arguments);
+    if (!dbus_message_iter_append_basic(&arguments, DBUS_TYPE_INT32, &index) ||
+        !dbus_message_iter_open_container(&arguments, DBUS_TYPE_ARRAY, "(iay)", &array)) {
+        return ENOMEM;
+    }
+    for (const std::string& server : servers) {
+        if (!AppendServer(array, server)) {
+            dbus_message_iter_abandon_container(&arguments, &array);
+            return EINVAL;
+        }
+    }
+    if (!dbus_message_iter_close_container(&arguments, &array))
+        return ENOMEM;
+    int error = 0;
+    Call(connection_, call.get(), error);
+    return error;
+}
+
+}  // namespace platform_linux
