@@ -1,7 +1,9 @@
 // Switching and discovery against the kernel, in a network namespace of its own (needs root):
 //   1. ApplyAdapterSettings (hive write, libdhcpcsvc.so loaded, rtnetlink change) against the iproute2
 //      pair "ip addr replace" + "ip route replace" moving the link between the same two configurations,
-//      both measured in this run;
+//      both measured in this run; then the same with a DNS server that changes each round, against the
+//      pair plus the shell rewriting resolv.conf ("printf ... > tmp && mv tmp resolv.conf"), once with
+//      resolv.conf on a tmpfs (where most desktops keep it, under /run) and once on this machine's disk;
 //   2. EnumerateAdapters over 200 veth links: the time per adapter.
 // Prints the measurements and the ratio; it asserts nothing.
 #include <fcntl.h>
@@ -17,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -76,7 +79,12 @@ bool EnterNamespace(const std::string& folder) {
     ::setenv("OSTRELLE_SYSFS_ROOT", (folder + "/sys").c_str(), 1);
     ::setenv("OSTRELLE_UDEV_ROOT", (folder + "/udev").c_str(), 1);
     ::setenv("OSTRELLE_HIVE_PATH", (folder + "/hive.sqlite").c_str(), 1);
-    ::setenv("OSTRELLE_RESOLV_CONF", (folder + "/resolv.conf").c_str(), 1);
+    // resolv.conf on a tmpfs, as under /run, and on the disk, as a plain /etc holds it.
+    std::filesystem::create_directories(folder + "/run");
+    std::filesystem::create_directories(folder + "/etc");
+    if (::mount("tmpfs", (folder + "/run").c_str(), "tmpfs", 0, nullptr) != 0)
+        return false;
+    ::setenv("OSTRELLE_RESOLV_CONF", (folder + "/etc/resolv.conf").c_str(), 1);
     return true;
 }
 
@@ -98,6 +106,7 @@ double Mean(const std::vector<double>& values) {
 
 const char* const kAddress[] = {"10.2.0.9", "10.3.0.9"};
 const char* const kGateway[] = {"10.2.0.1", "10.3.0.1"};
+const char* const kDns[] = {"10.2.0.53", "10.3.0.53"};
 
 int failedRounds = 0;  // a round that did not make its change; any makes the run's numbers worthless
 
@@ -106,11 +115,12 @@ struct OursTimes {
     double write = 0;
 };
 
-// One switch of va0 to configuration `to` (10.2.0.9/24 via 10.2.0.1, or 10.3.0.9/24 via 10.3.0.1).
-OursTimes TimeOurs(const adapters::AdapterServices& services, int to) {
+// One switch of va0 to configuration `to` (10.2.0.9/24 via 10.2.0.1, or 10.3.0.9/24 via 10.3.0.1), with
+// its DNS server when withDns.
+OursTimes TimeOurs(const adapters::AdapterServices& services, int to, bool withDns) {
     const Clock::time_point start = Clock::now();
-    bool done =
-        adapters::WriteAdapterSettings(services, "va0", kAddress[to], "255.255.255.0", kGateway[to], "", "");
+    bool done = adapters::WriteAdapterSettings(services, "va0", kAddress[to], "255.255.255.0", kGateway[to],
+                                               withDns ? kDns[to] : "", "");
     const Clock::time_point written = Clock::now();
     done = done && adapters::NotifyDhcpClient(services, "va0", 0, kAddress[to], "255.255.255.0");
     const OursTimes times{Microseconds(Clock::now() - start), Microseconds(written - start)};
@@ -118,62 +128,103 @@ OursTimes TimeOurs(const adapters::AdapterServices& services, int to) {
     return times;
 }
 
+// The shell's way to replace resolv.conf with a file naming the server.
+int ShellResolvConf(const char* server) {
+    const std::string script = std::string("printf 'nameserver %s\\n' ") + server +
+                               " > \"$OSTRELLE_RESOLV_CONF.tmp\"" +
+                               " && mv \"$OSTRELLE_RESOLV_CONF.tmp\" \"$OSTRELLE_RESOLV_CONF\"";
+    std::vector<std::string> arguments = {"sh", "-c", script};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (::posix_spawnp(&child, "sh", nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 // "ip addr replace" adds the new address beside the old one; the old one is removed outside the measured
 // time, which favours iproute2.
-double TimeIproute2(int to) {
+double TimeIproute2(int to, bool withDns) {
     const Clock::time_point start = Clock::now();
     const bool done = Ip({"addr", "replace", std::string(kAddress[to]) + "/24", "dev", "va0"}) == 0 &&
-                      Ip({"route", "replace", "default", "via", kGateway[to], "dev", "va0"}) == 0;
+                      Ip({"route", "replace", "default", "via", kGateway[to], "dev", "va0"}) == 0 &&
+                      (!withDns || ShellResolvConf(kDns[to]) == 0);
     const double elapsed = Microseconds(Clock::now() - start);
     failedRounds +=
         done && Ip({"addr", "del", std::string(kAddress[1 - to]) + "/24", "dev", "va0"}) == 0 ? 0 : 1;
     return elapsed;
 }
 
-void PrintRatio(const char* label, const std::vector<double>& ours, const std::vector<double>& iproute2) {
+void PrintRatio(const char* label, const std::vector<double>& ours, const std::vector<double>& reference,
+                bool withDns) {
     std::printf(
-        "%s: ApplyAdapterSettings %.1f us, ip addr replace + ip route replace %.1f us, ratio %.3f "
+        "%s: ApplyAdapterSettings %.1f us, ip addr replace + ip route replace%s %.1f us, ratio %.3f "
         "(medians %.1f / %.1f us, ratio %.3f)\n",
-        label, Mean(ours), Mean(iproute2), Mean(ours) / Mean(iproute2), Median(ours), Median(iproute2),
-        Median(ours) / Median(iproute2));
+        label, Mean(ours), withDns ? " + resolv.conf by sh" : "", Mean(reference),
+        Mean(ours) / Mean(reference), Median(ours), Median(reference), Median(ours) / Median(reference));
+}
+
+bool ResolvConfNames(const char* server) {
+    std::ifstream in(std::getenv("OSTRELLE_RESOLV_CONF"));
+    std::string line;
+    return std::getline(in, line) && line == std::string("nameserver ") + server;
 }
 
 // Every round moves va0 to the other configuration, so that both sides really change the address and the
-// default route each time. The target (ours at most 0.1 of iproute2) is measured in blocks of 20 rounds,
-// the two sides taking turns block by block: each side runs warm within its block, and both meet the
-// same moments of a busy machine. Taking turns round by round is printed too: there each of our switches
-// runs right after three ip processes have exited and the kernel has cleaned up the address removed, on
-// caches they left cold, which costs it a good part more.
-void MeasureSwitch(const adapters::AdapterServices& services, int rounds) {
+// default route (and the DNS server) each time. The target (ours at most 0.1 of the other side) is
+// measured in blocks of 20 rounds, the two sides taking turns block by block: each side runs warm within
+// its block, and both meet the same moments of a busy machine.
+void MeasureBlocks(const adapters::AdapterServices& services, int rounds, bool withDns, const char* label) {
     constexpr int kBlock = 20;
+    std::vector<double> ours, write, reference;
+    for (int block = 0; block < rounds; block += kBlock) {
+        for (int i = 0; i < kBlock; ++i) {
+            const OursTimes times = TimeOurs(services, i % 2, withDns);
+            failedRounds += !withDns || ResolvConfNames(kDns[i % 2]) ? 0 : 1;
+            ours.push_back(times.total);
+            write.push_back(times.write);
+        }
+        for (int i = 0; i < kBlock; ++i) {
+            reference.push_back(TimeIproute2(i % 2, withDns));
+            failedRounds += !withDns || ResolvConfNames(kDns[i % 2]) ? 0 : 1;
+        }
+    }
+    PrintRatio(label, ours, reference, withDns);
+    std::printf(
+        "        of which the hive write %.1f us, the notification %.1f us (target: ratio at most 0.1)\n",
+        Mean(write), Mean(ours) - Mean(write));
+}
+
+// Taking turns round by round is printed too: there each of our switches runs right after three ip
+// processes have exited and the kernel has cleaned up the address removed, on caches they left cold,
+// which costs it a good part more.
+void MeasureSwitch(const adapters::AdapterServices& services, int rounds, const std::string& folder) {
     // The program's start-up reads the adapter's settings, which opens the hive (making it, here). The
     // first switch then loads our libdhcpcsvc.so and opens its own hive connection; later ones find both.
     adapters::AdapterInfo startup;
     adapters::ReadAdapterSettings(services.registry, startup, "va0");
-    const double first = TimeOurs(services, 1).total;
+    const double first = TimeOurs(services, 1, false).total;
     std::printf("first switch: ApplyAdapterSettings %.1f us\n", first);
-    std::vector<double> ours, write, iproute2;
-    for (int block = 0; block < rounds; block += kBlock) {
-        for (int i = 0; i < kBlock; ++i) {
-            const OursTimes times = TimeOurs(services, i % 2);
-            ours.push_back(times.total);
-            write.push_back(times.write);
-        }
-        for (int i = 0; i < kBlock; ++i)
-            iproute2.push_back(TimeIproute2(i % 2));
-    }
-    PrintRatio("switch", ours, iproute2);
-    std::printf(
-        "        of which the hive write %.1f us, the notification %.1f us (target: ratio at most 0.1)\n",
-        Mean(write), Mean(ours) - Mean(write));
+    MeasureBlocks(services, rounds, false, "switch");
 
     std::vector<double> oursTurns, iproute2Turns;
     for (int i = 0; i < rounds; ++i) {
-        oursTurns.push_back(TimeOurs(services, 0).total);
-        iproute2Turns.push_back(TimeIproute2(1));
+        oursTurns.push_back(TimeOurs(services, 0, false).total);
+        iproute2Turns.push_back(TimeIproute2(1, false));
     }
-    PrintRatio("taking turns round by round", oursTurns, iproute2Turns);
-    std::printf("        %d of the %d rounds failed\n", failedRounds, 4 * rounds + 1);
+    PrintRatio("taking turns round by round", oursTurns, iproute2Turns, false);
+
+    const std::string onTmpfs = folder + "/run/resolv.conf";
+    const std::string onDisk = folder + "/etc/resolv.conf";
+    ::setenv("OSTRELLE_RESOLV_CONF", onTmpfs.c_str(), 1);
+    MeasureBlocks(services, rounds, true, "switch with DNS, resolv.conf on tmpfs");
+    ::setenv("OSTRELLE_RESOLV_CONF", onDisk.c_str(), 1);
+    MeasureBlocks(services, rounds, true, "switch with DNS, resolv.conf on disk");
+    std::printf("        %d of the %d rounds failed\n", failedRounds, 8 * rounds + 1);
 }
 
 }  // namespace
@@ -196,7 +247,7 @@ int main(int argc, char** argv) {
     platform_linux::LinuxDynamicLibraries libraries(OSTRELLE_DHCPCSVC_DIR);
     const adapters::AdapterServices services{*registry, host, libraries};
 
-    MeasureSwitch(services, rounds);
+    MeasureSwitch(services, rounds, folder);
     std::printf("        %d failure messages\n", host.messages);
 
     constexpr int kLinks = 200;
@@ -212,6 +263,7 @@ int main(int argc, char** argv) {
                 list.empty() ? 0.0 : discovery / static_cast<double>(list.size()));
 
     ::umount2((folder + "/sys").c_str(), MNT_DETACH);
+    ::umount2((folder + "/run").c_str(), MNT_DETACH);
     std::filesystem::remove_all(folder);
     return 0;
 }
