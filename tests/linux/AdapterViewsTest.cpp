@@ -1,8 +1,9 @@
-// The two live views the adapter store reads through: the adapter class key over a sysfs tree, and the
-// TCP/IP interface keys over an interface state, with the program's own discovery and settings code on
-// top, as in the shipped program.
+// The two live views the adapter store reads through: the adapter class key over a link table and a sysfs
+// tree, and the TCP/IP interface keys over an interface state, with the program's own discovery and
+// settings code on top, as in the shipped program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -21,20 +22,22 @@ namespace {
 using namespace platform_linux;
 namespace fs = std::filesystem;
 
+// A link as the kernel's link table gives it, and as sysfs and the udev database show it.
 struct FakeLink {
     std::string name;
-    int ifIndex;
-    int type;
-    bool wireless;
-    std::string driver;
-    std::string udevModel;
+    int ifIndex = 0;
+    int type = 1;  // ARPHRD_ETHER
+    std::string kind{};
+    int master = 0;
+    bool wireless = false;
+    std::string driver{};  // a device behind the link, bound to this driver
+    std::string udevModel{};
 };
 
 void MakeSysfs(const TempDir& dir, const std::vector<FakeLink>& links) {
     for (const FakeLink& link : links) {
         const std::string base = "sys/class/net/" + link.name + "/";
-        dir.Write(base + "ifindex", std::to_string(link.ifIndex) + "\n");
-        dir.Write(base + "type", std::to_string(link.type) + "\n");
+        fs::create_directories(dir.path / base);
         if (link.wireless)
             fs::create_directories(dir.path / (base + "wireless"));
         if (!link.driver.empty()) {
@@ -50,6 +53,21 @@ void MakeSysfs(const TempDir& dir, const std::vector<FakeLink>& links) {
         }
     }
 }
+
+// The kernel's link table as a table the test edits.
+class TableLinks : public LinkSource {
+  public:
+    explicit TableLinks(const std::vector<netlink::Link>& links) : links_(links) {}
+    std::vector<netlink::Link> Links() override { return links_; }
+    int IndexOf(const std::string& name) override {
+        const auto found = std::find_if(links_.begin(), links_.end(),
+                                        [&](const netlink::Link& link) { return link.name == name; });
+        return found == links_.end() ? 0 : found->ifIndex;
+    }
+
+  private:
+    const std::vector<netlink::Link>& links_;
+};
 
 class FakeState : public InterfaceState {
   public:
@@ -84,10 +102,16 @@ class AdapterViewsTest : public ::testing::Test {
         auto provider = std::make_unique<FakeState>();
         state = provider.get();
         registry.Mount(kAdapterClassKeyPath,
-                       std::make_unique<AdapterClassProvider>(dir / "sys", dir / "udev"));
+                       std::make_unique<AdapterClassProvider>(std::make_unique<TableLinks>(links),
+                                                              dir / "sys", dir / "udev"));
         registry.Mount(kTcpipInterfacesKeyPath,
                        std::make_unique<TcpipInterfacesProvider>(std::move(provider), dir / "hive.sqlite",
                                                                  kTcpipInterfacesKeyPath));
+    }
+    void AddLinks(const std::vector<FakeLink>& added) {
+        MakeSysfs(dir, added);
+        for (const FakeLink& link : added)
+            links.push_back({link.name, link.ifIndex, link.type, link.kind, link.master});
     }
     adapters::AdapterList Discover() {
         adapters::AdapterList list;
@@ -96,6 +120,7 @@ class AdapterViewsTest : public ::testing::Test {
     }
 
     TempDir dir;
+    std::vector<netlink::Link> links;
     LinuxRegistry registry{std::make_unique<HiveProvider>(dir / "hive.sqlite")};
     FakeState* state = nullptr;
     fakes::FakeWindowHost host;
@@ -103,27 +128,40 @@ class AdapterViewsTest : public ::testing::Test {
     adapters::AdapterServices services{registry, host, libraries};
 };
 
-TEST_F(AdapterViewsTest, OnlyWiredEthernetLinksAreListedInIndexOrder) {
-    MakeSysfs(dir, {
-                       {"lo", 1, 772, false, "", ""},
-                       {"zeth", 2, 1, false, "e1000e", "82574L Gigabit Network Connection"},
-                       {"wlan0", 3, 1, true, "iwlwifi", "Wireless 8265"},
-                       {"tun0", 4, 65534, false, "", ""},
-                       {"aveth", 7, 1, false, "", ""},
-                       {"enp5s0", 5, 1, false, "r8169", ""},
-                   });
-    const adapters::AdapterList list = Discover();
-    ASSERT_EQ(list.size(), 3u);
-    EXPECT_EQ(list[0].instanceId, "zeth");
-    EXPECT_EQ(list[0].description, "82574L Gigabit Network Connection");
-    EXPECT_EQ(list[1].instanceId, "enp5s0");
-    EXPECT_EQ(list[1].description, "r8169");
-    EXPECT_EQ(list[2].instanceId, "aveth");
-    EXPECT_EQ(list[2].description, "aveth");
+TEST_F(AdapterViewsTest, OnlyLinksThatTakeAnAddressAreListedInIndexOrder) {
+    AddLinks({
+        {"mv0", 14, 1, "macvlan"},
+        {"lo", 1, 772},
+        {"zeth", 2, 1, "", 0, false, "e1000e", "82574L Gigabit Network Connection"},
+        {"wlan0", 3, 1, "", 0, true, "iwlwifi", "Wireless 8265"},
+        {"tun0", 4, 65534, "tun"},
+        {"enp5s0", 5, 1, "", 0, false, "r8169"},
+        {"ifb0", 6, 1, "ifb"},
+        {"aveth", 7, 1, "veth"},
+        {"br0", 8, 1, "bridge"},
+        {"brport", 9, 1, "veth", 8},
+        {"bond0", 10, 1, "bond"},
+        {"enp6s0", 11, 1, "", 10, false, "igb"},  // a port of bond0
+        {"tap0", 12, 1, "tun"},
+        {"dummy0", 13, 1, "dummy"},
+        {"nodevice", 15, 1, ""},
+    });
+    std::vector<std::pair<std::string, std::string>> listed;
+    for (const adapters::AdapterInfo& adapter : Discover())
+        listed.emplace_back(adapter.instanceId, adapter.description);
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"zeth", "82574L Gigabit Network Connection"},
+        {"enp5s0", "r8169"},
+        {"aveth", "aveth"},
+        {"br0", "br0"},
+        {"bond0", "bond0"},
+        {"mv0", "mv0"},
+    };
+    EXPECT_EQ(listed, expected);
 }
 
 TEST_F(AdapterViewsTest, TheClassKeyIsReadOnlyAndALongModelNameIsCut) {
-    MakeSysfs(dir, {{"eth0", 2, 1, false, "", std::string(300, 'M')}});
+    AddLinks({{"eth0", 2, 1, "veth", 0, false, "", std::string(300, 'M')}});
     win::HKEY key = nullptr;
     const std::string adapterKey = std::string(kAdapterClassKeyPath) + "\\0000";
     EXPECT_EQ(registry.RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, adapterKey, 0, win::KEY_WRITE, &key),
@@ -134,7 +172,7 @@ TEST_F(AdapterViewsTest, TheClassKeyIsReadOnlyAndALongModelNameIsCut) {
 }
 
 TEST_F(AdapterViewsTest, LiveStateReadsAsTheProgramWouldHaveWrittenIt) {
-    MakeSysfs(dir, {{"eth0", 2, 1, false, "", ""}});
+    AddLinks({{"eth0", 2, 1, "veth"}});
     state->links["eth0"] = {{"192.168.1.10", "10.9.0.1"}, {"255.255.255.0", "255.255.0.0"}, {"192.168.1.1"}};
     state->servers = {"192.168.1.1", "8.8.8.8", "9.9.9.9"};
     const adapters::AdapterList list = Discover();
@@ -159,7 +197,7 @@ TEST_F(AdapterViewsTest, LiveStateReadsAsTheProgramWouldHaveWrittenIt) {
 }
 
 TEST_F(AdapterViewsTest, PendingWritesReadBackExactlyUntilCleared) {
-    MakeSysfs(dir, {{"eth0", 2, 1, false, "", ""}});
+    AddLinks({{"eth0", 2, 1, "veth"}});
     state->links["eth0"] = {{"192.168.1.10"}, {"255.255.255.0"}, {"192.168.1.1"}};
     ASSERT_TRUE(adapters::WriteAdapterSettings(services, "eth0", "10.0.0.5", "255.0.0.0", "", "1.1.1.1", ""));
     adapters::AdapterInfo adapter;
@@ -213,7 +251,7 @@ TEST_F(AdapterViewsTest, EachOpenOfAnInterfaceKeyLooksAtTheKernelAgain) {
 }
 
 TEST_F(AdapterViewsTest, ASubkeyNamesTheInterfaceItWasListedAsUntilItGoesAway) {
-    MakeSysfs(dir, {{"eth0", 2, 1, false, "", ""}, {"eth1", 3, 1, false, "", ""}});
+    AddLinks({{"eth0", 2, 1, "veth"}, {"eth1", 3, 1, "veth"}});
     win::HKEY classKey = nullptr;
     ASSERT_EQ(
         registry.RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, kAdapterClassKeyPath, 0, win::KEY_READ, &classKey),
@@ -221,8 +259,8 @@ TEST_F(AdapterViewsTest, ASubkeyNamesTheInterfaceItWasListedAsUntilItGoesAway) {
     char name[256];
     win::DWORD size = sizeof name;
     ASSERT_EQ(registry.RegEnumKeyEx(classKey, 0, name, &size), win::ERROR_SUCCESS);
-    fs::remove_all(dir.path / "sys/class/net/eth0");
-    MakeSysfs(dir, {{"eth9", 1, 1, false, "", ""}});  // a new, lower index appears mid-walk
+    std::erase_if(links, [](const netlink::Link& link) { return link.name == "eth0"; });
+    AddLinks({{"eth9", 1, 1, "veth"}});  // a new, lower index appears mid-walk
     win::HKEY gone = nullptr;
     EXPECT_EQ(registry.RegOpenKeyEx(classKey, "0000", 0, win::KEY_READ, &gone), win::ERROR_FILE_NOT_FOUND);
     win::HKEY second = nullptr;
@@ -257,17 +295,32 @@ TEST_F(AdapterViewsTest, WritingNeedsAnExistingInterface) {
     EXPECT_FALSE(hive->KeyExists(std::string(kTcpipInterfacesKeyPath) + "\\eth9"));
 }
 
+// The value of a subkey of the adapter class key; "" when it cannot be read.
+std::string ClassValue(win::Registry& registry, const std::string& subKey, const char* name) {
+    win::HKEY key = nullptr;
+    if (registry.RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, std::string(kAdapterClassKeyPath) + "\\" + subKey, 0,
+                              win::KEY_READ, &key) != win::ERROR_SUCCESS) {
+        return "";
+    }
+    char data[256] = {};
+    win::DWORD size = sizeof data - 1;
+    registry.RegQueryValueEx(key, name, nullptr, reinterpret_cast<std::uint8_t*>(data), &size);
+    registry.RegCloseKey(key);
+    return data;
+}
+
+// The links are this process's own: lo, index 1 in every network namespace, is the first subkey.
 TEST(ShippedRegistry, TakesItsRootsFromTheEnvironment) {
     TempDir dir;
-    MakeSysfs(dir, {{"eth0", 2, 1, false, "", "From udev"}, {"lo", 1, 772, false, "", ""}});
+    MakeSysfs(dir, {{"lo", 1, 772, "", 0, false, "fakedrv", "From udev"}});
     ::setenv("OSTRELLE_SYSFS_ROOT", (dir / "sys").c_str(), 1);
     ::setenv("OSTRELLE_UDEV_ROOT", (dir / "udev").c_str(), 1);
     ::setenv("OSTRELLE_HIVE_PATH", (dir / "var/hive.sqlite").c_str(), 1);
     auto registry = MakeLinuxRegistry();
-    adapters::AdapterList list;
-    adapters::EnumerateAdapters(*registry, list);
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0].description, "From udev");
+    EXPECT_EQ(ClassValue(*registry, "0000", "NetCfgInstanceID"), "lo");
+    EXPECT_EQ(ClassValue(*registry, "0000", "DriverDesc"), "From udev");
+    fs::remove_all(dir.path / "udev");
+    EXPECT_EQ(ClassValue(*registry, "0000", "DriverDesc"), "fakedrv") << "the driver under the sysfs root";
     win::HKEY key = nullptr;
     ASSERT_EQ(registry->RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, "Software\\Test", 0, win::KEY_WRITE, &key),
               win::ERROR_FILE_NOT_FOUND);

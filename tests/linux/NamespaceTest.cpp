@@ -48,18 +48,32 @@ class NamespaceTest : public NetworkNamespace {
     platform_linux::LinuxDynamicLibraries libraries{OSTRELLE_DHCPCSVC_DIR};
 };
 
-TEST_F(NamespaceTest, DiscoveryListsExactlyTheEthernetLinksInIndexOrder) {
+// Beside the veth pairs and the tun of every test: links that carry no address of their own (ifb, a port of
+// a bridge, a tap) made between ones that do, so that both kinds are spread over the index order.
+TEST_F(NamespaceTest, DiscoveryOffersExactlyTheLinksThatTakeAnAddressInIndexOrder) {
+    Ip("link add ifb0 type ifb");
+    Ip("link add br0 type bridge");
+    Ip("link add port0 type veth peer name port1");
+    Ip("link set port0 master br0");
+    Ip("link add pv0 type veth peer name pv1");
+    Ip("link add mv0 link va0 type macvlan mode bridge");
+    Ip("tuntap add dev tap0 mode tap");
+    for (const char* link : {"ifb0", "br0", "port0", "pv0", "mv0", "tap0"}) {
+        if (IfIndex(link) == 0)
+            GTEST_SKIP() << "this kernel cannot make " << link;
+    }
     std::vector<std::pair<int, std::string>> expected;
-    for (const char* link : {"va0", "vb0", "va1", "vb1"})
+    for (const char* link : {"va0", "vb0", "va1", "vb1", "br0", "port1", "pv0", "pv1", "mv0"})
         expected.emplace_back(IfIndex(link), link);
     std::sort(expected.begin(), expected.end());
     adapters::AdapterList list;
     ASSERT_TRUE(adapters::EnumerateAdapters(*registry, list));
-    ASSERT_EQ(list.size(), expected.size());
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        EXPECT_EQ(list[i].instanceId, expected[i].second);
-        EXPECT_EQ(list[i].description, expected[i].second);  // veth has no device: its own name
-    }
+    std::vector<std::pair<std::string, std::string>> listed, wanted;
+    for (const adapters::AdapterInfo& adapter : list)
+        listed.emplace_back(adapter.instanceId, adapter.description);
+    for (const auto& [ifIndex, name] : expected)
+        wanted.emplace_back(name, name);  // no device behind any of them: its own name
+    EXPECT_EQ(listed, wanted);
 }
 
 TEST_F(NamespaceTest, ApplyingSetsTheAddressAndTheDefaultRouteAndReadsBack) {

@@ -194,6 +194,98 @@ TEST(NetlinkAnswer, AddressesOfTheInterfaceAreRead) {
     EXPECT_EQ(addresses.size(), 1u);
 }
 
+TEST(NetlinkRequest, LinkDumpAsksForEveryFamily) {
+    const Request expected = {
+        32, 0, 0, 0, 18, 0, 0x01, 0x03, 5, 0, 0, 0, 0, 0, 0, 0,  // RTM_GETLINK, REQUEST|DUMP
+        0,  0, 0, 0, 0,  0, 0,    0,    0, 0, 0, 0, 0, 0, 0, 0,  // ifinfomsg: AF_UNSPEC, any link
+    };
+    EXPECT_EQ(netlink::DumpRequest(RTM_GETLINK, 5), expected);
+}
+
+using Bytes = std::vector<std::uint8_t>;
+
+// An attribute: rtattr header, payload, padding to 4 bytes. rtaLength overrides the header's length.
+Bytes Attribute(std::uint16_t type, const Bytes& payload, int rtaLength = -1) {
+    const auto length = static_cast<std::uint16_t>(rtaLength >= 0 ? rtaLength : 4 + payload.size());
+    Bytes bytes = {static_cast<std::uint8_t>(length & 0xFF), static_cast<std::uint8_t>(length >> 8),
+                   static_cast<std::uint8_t>(type & 0xFF), static_cast<std::uint8_t>(type >> 8)};
+    bytes.insert(bytes.end(), payload.begin(), payload.end());
+    bytes.resize((bytes.size() + 3) / 4 * 4, 0);
+    return bytes;
+}
+
+Bytes Text(const std::string& text, bool terminated = true) {
+    Bytes bytes(text.begin(), text.end());
+    if (terminated)
+        bytes.push_back(0);
+    return bytes;
+}
+
+Bytes Concat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+// An answer of a link dump: header, ifinfomsg of an Ethernet link with the given index, attributes.
+Bytes LinkAnswer(std::uint16_t messageType, std::uint8_t ifIndex, const Bytes& attributes) {
+    Bytes message = {
+        0, 0, 0, 0,    static_cast<std::uint8_t>(messageType),
+        0, 2, 0, 1,    0,
+        0, 0, 0, 0,    0,
+        0,  // nlmsghdr
+        0, 0, 1, 0,    ifIndex,
+        0, 0, 0, 0x43, 0x10,
+        1, 0, 0, 0,    0,
+        0,  // ifinfomsg: ARPHRD_ETHER, up
+    };
+    message.insert(message.end(), attributes.begin(), attributes.end());
+    message[0] = static_cast<std::uint8_t>(message.size());
+    return message;
+}
+
+TEST(NetlinkAnswer, LinksOfALinkDumpAreRead) {
+    const Bytes veth = Attribute(IFLA_INFO_KIND, Text("veth"));
+    const Bytes portOfBridge = Attribute(IFLA_INFO_SLAVE_KIND, Text("bridge"));
+    const Bytes master = Attribute(IFLA_MASTER, {3, 0, 0, 0});
+    struct Case {
+        const char* what;
+        Bytes message;
+        std::vector<netlink::Link> expected;
+    };
+    const Case cases[] = {
+        {"a physical NIC",
+         LinkAnswer(RTM_NEWLINK, 2, Attribute(IFLA_IFNAME, Text("eth0"))),
+         {{"eth0", 2, 1, "", 0}}},
+        {"a port of a bridge, the kind before the port's kind",
+         LinkAnswer(
+             RTM_NEWLINK, 5,
+             Concat({Attribute(IFLA_IFNAME, Text("vp0")), master,
+                     Attribute(IFLA_LINKINFO, Concat({veth, Attribute(IFLA_INFO_DATA, {}), portOfBridge}))})),
+         {{"vp0", 5, 1, "veth", 3}}},
+        {"a name without its NUL ends at its attribute",
+         LinkAnswer(RTM_NEWLINK, 6, Concat({Attribute(IFLA_IFNAME, Text("tap0", false)), master})),
+         {{"tap0", 6, 1, "", 3}}},
+        {"a short master is passed over",
+         LinkAnswer(RTM_NEWLINK, 7,
+                    Concat({Attribute(IFLA_MASTER, {3, 0}), Attribute(IFLA_IFNAME, Text("e7"))})),
+         {{"e7", 7, 1, "", 0}}},
+        {"a kind longer than the link info holding it is not read",
+         LinkAnswer(RTM_NEWLINK, 8,
+                    Concat({Attribute(IFLA_IFNAME, Text("e8")),
+                            Attribute(IFLA_LINKINFO, Attribute(IFLA_INFO_KIND, Text("veth"), 40))})),
+         {{"e8", 8, 1, "", 0}}},
+        {"a link without a name", LinkAnswer(RTM_NEWLINK, 9, master), {}},
+        {"another kind of message", LinkAnswer(RTM_NEWADDR, 2, Attribute(IFLA_IFNAME, Text("eth0"))), {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<netlink::Link> links;
+        netlink::CollectLink(Header(c.message), links);
+        EXPECT_EQ(links, c.expected) << c.what;
+    }
+}
+
 TEST(StaticAddress, FaultsFoundBeforeAnythingChanges) {
     struct Case {
         const char* address;

@@ -61,6 +61,24 @@ const T* Payload(const nlmsghdr& message) {
     return static_cast<const T*>(NLMSG_DATA(&message));
 }
 
+// A string attribute's text: up to its NUL, and never past its payload when the NUL is missing.
+std::string StringOf(const rtattr& attribute) {
+    const auto* text = static_cast<const char*>(RTA_DATA(&attribute));
+    return {text, ::strnlen(text, RTA_PAYLOAD(&attribute))};
+}
+
+// IFLA_LINKINFO nests the link's kind among the driver's own attributes:
+//   IFLA_LINKINFO { IFLA_INFO_KIND "veth", IFLA_INFO_SLAVE_KIND "bridge", IFLA_INFO_DATA {...} }
+std::string KindOf(const rtattr& linkInfo) {
+    int length = static_cast<int>(RTA_PAYLOAD(&linkInfo));
+    for (auto* attribute = static_cast<const rtattr*>(RTA_DATA(&linkInfo)); RTA_OK(attribute, length);
+         attribute = RTA_NEXT(attribute, length)) {
+        if (attribute->rta_type == IFLA_INFO_KIND)
+            return StringOf(*attribute);
+    }
+    return {};
+}
+
 }  // namespace
 
 Request AddressRequest(std::uint16_t type, std::uint16_t extraFlags, std::uint32_t sequence, int ifIndex,
@@ -111,7 +129,11 @@ Request DefaultRouteRequest(std::uint16_t type, std::uint16_t extraFlags, std::u
 
 Request DumpRequest(std::uint16_t type, std::uint32_t sequence) {
     Request request = Begin(type, NLM_F_REQUEST | NLM_F_DUMP, sequence);
-    if (type == RTM_GETROUTE) {
+    if (type == RTM_GETLINK) {
+        ifinfomsg message{};
+        message.ifi_family = AF_UNSPEC;
+        Append(request, message);
+    } else if (type == RTM_GETROUTE) {
         rtmsg message{};
         message.rtm_family = AF_INET;
         Append(request, message);
@@ -267,6 +289,33 @@ void CollectDefaultRoute(const nlmsghdr& message, int ifIndex, std::vector<Defau
     }
     if (oif == ifIndex)
         routes.push_back(found);
+}
+
+void CollectLink(const nlmsghdr& message, std::vector<Link>& links) {
+    const auto* header = Payload<ifinfomsg>(message);
+    if (message.nlmsg_type != RTM_NEWLINK || header == nullptr || header->ifi_index <= 0)
+        return;
+    Link found;
+    found.ifIndex = header->ifi_index;
+    found.type = header->ifi_type;
+    int length = static_cast<int>(IFLA_PAYLOAD(&message));
+    for (auto* attribute = IFLA_RTA(header); RTA_OK(attribute, length);
+         attribute = RTA_NEXT(attribute, length)) {
+        if (attribute->rta_type == IFLA_IFNAME)
+            found.name = StringOf(*attribute);
+        if (attribute->rta_type == IFLA_LINKINFO)
+            found.kind = KindOf(*attribute);
+        if (attribute->rta_type == IFLA_MASTER && RTA_PAYLOAD(attribute) == 4)
+            std::memcpy(&found.master, RTA_DATA(attribute), 4);
+    }
+    if (!found.name.empty())
+        links.push_back(std::move(found));
+}
+
+int ReadLinks(Socket& socket, std::vector<Link>& links) {
+    links.clear();
+    return socket.Dump(DumpRequest(RTM_GETLINK, socket.NextSequence()),
+                       [&](const nlmsghdr& message) { CollectLink(message, links); });
 }
 
 int ReadAddresses(Socket& socket, int ifIndex, std::vector<Ipv4Address>& addresses) {

@@ -1,7 +1,7 @@
 #pragma once
-// The few rtnetlink exchanges the program needs: dumping an interface's IPv4 addresses and default
-// routes, and changing them. A change is built as request bytes first and sent second, so that the bytes
-// can be checked on their own and the socket stays a thin pipe.
+// The few rtnetlink exchanges the program needs: dumping the links, an interface's IPv4 addresses and
+// default routes, and changing the latter two. A change is built as request bytes first and sent second, so
+// that the bytes can be checked on their own and the socket stays a thin pipe.
 
 #include <cstdint>
 #include <functional>
@@ -21,6 +21,16 @@ struct Ipv4Address {
     bool operator==(const Ipv4Address&) const = default;
 };
 
+// One link of the kernel's link table.
+struct Link {
+    std::string name;  // the kernel's bytes
+    int ifIndex = 0;
+    int type = 0;      // ARPHRD_*
+    std::string kind;  // the driver's link kind: "veth", "bridge", "tun", ...; empty for a physical NIC
+    int master = 0;    // the bridge or bond the link is a port of; 0 for none
+    bool operator==(const Link&) const = default;
+};
+
 struct DefaultRoute {
     std::uint32_t gateway = 0;  // network byte order; 0 for a route without a gateway
     std::uint32_t priority = 0;
@@ -37,7 +47,7 @@ Request AddressRequest(std::uint16_t type, std::uint16_t extraFlags, std::uint32
 // RTM_NEWROUTE / RTM_DELROUTE for a default route (0.0.0.0/0, main table) through ifIndex.
 Request DefaultRouteRequest(std::uint16_t type, std::uint16_t extraFlags, std::uint32_t sequence, int ifIndex,
                             const DefaultRoute& route);
-// A dump of every IPv4 address (RTM_GETADDR) or route (RTM_GETROUTE).
+// A dump of every link (RTM_GETLINK), IPv4 address (RTM_GETADDR) or IPv4 route (RTM_GETROUTE).
 Request DumpRequest(std::uint16_t type, std::uint32_t sequence);
 
 // The number of leading one bits of a mask given in network byte order; -1 when the ones are not
@@ -76,11 +86,16 @@ class Socket {
 // the main table through it, is appended. Messages of other kinds, families, interfaces or tables add
 // nothing, and an attribute whose payload is not the size of its field is passed over.
 void CollectAddress(const nlmsghdr& message, int ifIndex, std::vector<Ipv4Address>& addresses);
+// A link of a link dump is appended; a message of another kind, or one without an index or a name, adds
+// nothing.
+void CollectLink(const nlmsghdr& message, std::vector<Link>& links);
 void CollectDefaultRoute(const nlmsghdr& message, int ifIndex, std::vector<DefaultRoute>& routes);
 
 // The interface's IPv4 addresses in the kernel's order (primary addresses first, each in the order it
 // was added) and the gateways of the main table's default routes through it.
 int ReadAddresses(Socket& socket, int ifIndex, std::vector<Ipv4Address>& addresses);
 int ReadDefaultRoutes(Socket& socket, int ifIndex, std::vector<DefaultRoute>& routes);
+// Every link of the socket's network namespace, in the kernel's order.
+int ReadLinks(Socket& socket, std::vector<Link>& links);
 
 }  // namespace platform_linux::netlink

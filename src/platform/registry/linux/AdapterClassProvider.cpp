@@ -15,31 +15,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// ARPHRD_* link types from the kernel's if_arp.h, as sysfs "type" shows them.
+// ARPHRD_* link types from the kernel's if_arp.h.
 constexpr int kArphrdEther = 1;
 constexpr int kArphrdLoopback = 772;
+// The virtual Ethernet kinds whose links carry an address a user sets: containers' NICs, and the bridges
+// and bonds that carry the host's address once its NICs are their ports. The others (ifb, tun's taps,
+// dummy, ...) carry none a user would set.
+constexpr std::string_view kAddressedKinds[] = {"veth", "macvlan", "bridge", "bond"};
 constexpr std::size_t kSubKeyDigits = 4;
 // A value longer than the program's 256-byte buffers would count as missing and hide the adapter.
 constexpr std::size_t kMaxDescriptionBytes = 255;
-
-std::optional<std::string> ReadLine(const fs::path& file) {
-    std::ifstream in(file);
-    std::string line;
-    if (!in || !std::getline(in, line))
-        return std::nullopt;
-    return line;
-}
-
-int ReadNumber(const fs::path& file) {
-    const auto line = ReadLine(file);
-    if (!line)
-        return -1;
-    try {
-        return std::stoi(*line);
-    } catch (...) {
-        return -1;
-    }
-}
 
 std::string SubKeyName(std::size_t index) {
     char name[24];  // room for any size_t
@@ -75,38 +60,57 @@ RegistryValue StringValue(const std::string& text) {
     return value;
 }
 
+class KernelLinkSource : public LinkSource {
+  public:
+    // One socket for the registry's lifetime, answering for the namespace the process is in now, as the
+    // TCP/IP interface keys do.
+    KernelLinkSource() : socketOpen_(socket_.Open() == 0) {}
+
+    std::vector<netlink::Link> Links() override {
+        std::vector<netlink::Link> links;
+        if (!socketOpen_ || netlink::ReadLinks(socket_, links) != 0)
+            return {};
+        return links;
+    }
+
+    int IndexOf(const std::string& name) override { return socketOpen_ ? socket_.InterfaceIndex(name) : 0; }
+
+  private:
+    netlink::Socket socket_;
+    bool socketOpen_;
+};
+
 }  // namespace
 
-AdapterClassProvider::AdapterClassProvider(std::string sysfsRoot, std::string udevRoot)
-    : netDir_(sysfsRoot + "/class/net"), udevRoot_(std::move(udevRoot)) {}
-
-std::vector<SysfsInterface> AdapterClassProvider::Interfaces() const {
-    std::vector<SysfsInterface> interfaces;
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(netDir_, error)) {
-        const int ifIndex = ReadNumber(entry.path() / "ifindex");
-        if (ifIndex > 0)
-            interfaces.push_back({entry.path().filename().string(), ifIndex});
-    }
-    std::sort(interfaces.begin(), interfaces.end(),
-              [](const SysfsInterface& a, const SysfsInterface& b) { return a.ifIndex < b.ifIndex; });
-    return interfaces;
+std::unique_ptr<LinkSource> MakeKernelLinkSource() {
+    return std::make_unique<KernelLinkSource>();
 }
 
-std::string AdapterClassProvider::LowerRangeOf(const SysfsInterface& interface) const {
-    const fs::path dir = fs::path(netDir_) / interface.name;
-    const int type = ReadNumber(dir / "type");
-    std::error_code error;
-    if (type == kArphrdLoopback)
+AdapterClassProvider::AdapterClassProvider(std::unique_ptr<LinkSource> links, std::string sysfsRoot,
+                                           std::string udevRoot)
+    : links_(std::move(links)), netDir_(sysfsRoot + "/class/net"), udevRoot_(std::move(udevRoot)) {}
+
+std::string AdapterClassProvider::LowerRangeOf(const netlink::Link& link) const {
+    if (link.type == kArphrdLoopback)
         return "loopback";
-    if (type != kArphrdEther)
+    if (link.type != kArphrdEther)
         return "tunnel";
+    const fs::path dir = fs::path(netDir_) / link.name;
+    std::error_code error;
     if (fs::exists(dir / "wireless", error) || fs::exists(dir / "phy80211", error))
         return "wlan";
-    return "ethernet";
+    // A port's own address is not used: the bridge or bond it belongs to carries its traffic.
+    if (link.master != 0)
+        return "nolower";
+    // A physical NIC has no link kind but a device behind it.
+    const bool addressed = link.kind.empty()
+                               ? fs::exists(dir / "device", error)
+                               : std::find(std::begin(kAddressedKinds), std::end(kAddressedKinds),
+                                           link.kind) != std::end(kAddressedKinds);
+    return addressed ? "ethernet" : "nolower";
 }
 
-std::string AdapterClassProvider::DescriptionOf(const SysfsInterface& interface) const {
+std::string AdapterClassProvider::DescriptionOf(const netlink::Link& interface) const {
     // udev's database line "E:ID_MODEL_FROM_DATABASE=82574L Gigabit Network Connection"; the database
     // name beats the device's own ID_MODEL.
     std::ifstream udev(udevRoot_ + "/data/n" + std::to_string(interface.ifIndex));
@@ -130,16 +134,18 @@ std::string AdapterClassProvider::DescriptionOf(const SysfsInterface& interface)
     return CutGbk(text::Utf8ToGbk(description), kMaxDescriptionBytes);
 }
 
-const std::vector<SysfsInterface>& AdapterClassProvider::Listed(bool refresh) {
+const std::vector<netlink::Link>& AdapterClassProvider::Listed(bool refresh) {
     if (refresh || !haveListed_) {
-        listed_ = Interfaces();
+        listed_ = links_->Links();
+        std::sort(listed_.begin(), listed_.end(),
+                  [](const netlink::Link& a, const netlink::Link& b) { return a.ifIndex < b.ifIndex; });
         haveListed_ = true;
     }
     return listed_;
 }
 
 // An interface removed since the listing names no key any more.
-const SysfsInterface* AdapterClassProvider::InterfaceAt(std::string_view subKey) {
+const netlink::Link* AdapterClassProvider::InterfaceAt(std::string_view subKey) {
     const auto index = SubKeyIndex(subKey);
     if (!index)
         return nullptr;
@@ -147,8 +153,8 @@ const SysfsInterface* AdapterClassProvider::InterfaceAt(std::string_view subKey)
         Listed(true);
     if (*index >= listed_.size())
         return nullptr;
-    const SysfsInterface& interface = listed_[*index];
-    if (ReadNumber(fs::path(netDir_) / interface.name / "ifindex") != interface.ifIndex)
+    const netlink::Link& interface = listed_[*index];
+    if (links_->IndexOf(interface.name) != interface.ifIndex)
         return nullptr;
     return &interface;
 }
@@ -187,10 +193,10 @@ win::LONG AdapterClassProvider::QueryValue(std::string_view path, std::string_vi
     const std::vector<std::string> components = SplitKeyPath(path);
     if (components.empty())
         return win::ERROR_FILE_NOT_FOUND;
-    const SysfsInterface* found = InterfaceAt(components[0]);
+    const netlink::Link* found = InterfaceAt(components[0]);
     if (found == nullptr)
         return win::ERROR_FILE_NOT_FOUND;
-    const SysfsInterface interface = *found;
+    const netlink::Link interface = *found;
     if (components.size() == 1 && KeyNamesEqual(name, "DriverDesc")) {
         value = StringValue(DescriptionOf(interface));
         return win::ERROR_SUCCESS;

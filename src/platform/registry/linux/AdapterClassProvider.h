@@ -1,30 +1,44 @@
 #pragma once
-// The network adapter class key as a live, read-only view of the kernel's interfaces in sysfs:
+// The network adapter class key as a live, read-only view of the kernel's interfaces:
 //
 //   {4d36e972-...}\0000              DriverDesc = "Intel Corporation 82574L Gigabit Network Connection"
 //                                    NetCfgInstanceID = "enp0s3"
 //   {4d36e972-...}\0000\Ndi\Interfaces  LowerRange = "ethernet"
 //
 // one numbered subkey per interface in interface index order. DriverDesc is the model name from the udev
-// database, else the driver's name, else the interface name. LowerRange is "ethernet" for wired
-// Ethernet-type links (physical NICs, veth, tap, macvlan, bridges), "wlan" for wireless links,
-// "loopback" for lo and "tunnel" for links without Ethernet framing (tun, sit, gre, ...).
+// database, else the driver's name, else the interface name. LowerRange is "ethernet" for the Ethernet-type
+// links a user gives an address to (physical NICs, veth, macvlan, bridges, bonds), "nolower" for the other
+// Ethernet-type links (ports of a bridge or bond, ifb, tap, dummy, ...), "wlan" for wireless links,
+// "loopback" for lo and "tunnel" for links without Ethernet framing (tun, sit, gre, ...). The program
+// offers the "ethernet" ones only.
 
+#include <memory>
 #include <string>
 
+#include "netlink/linux/Netlink.h"
 #include "platform/registry/linux/RegistryProvider.h"
 
 namespace platform_linux {
 
-struct SysfsInterface {
-    std::string name;  // the kernel's bytes
-    int ifIndex = 0;
+// Where the links come from: the kernel (one rtnetlink link dump per listing) in the program, a table in
+// tests.
+class LinkSource {
+  public:
+    virtual ~LinkSource() = default;
+    // Every link, in any order; empty when the kernel cannot be asked.
+    virtual std::vector<netlink::Link> Links() = 0;
+    // The index of the named link now; 0 when there is none.
+    virtual int IndexOf(const std::string& name) = 0;
 };
+
+// The links of the network namespace the process is in when this is called.
+std::unique_ptr<LinkSource> MakeKernelLinkSource();
 
 class AdapterClassProvider : public RegistryProvider {
   public:
-    // sysfsRoot: the folder holding class/net ("/sys"); udevRoot: the folder holding data/n<ifindex>.
-    AdapterClassProvider(std::string sysfsRoot, std::string udevRoot);
+    // sysfsRoot: the folder holding class/net ("/sys"), which tells wireless links and those with a device
+    // apart; udevRoot: the folder holding data/n<ifindex>.
+    AdapterClassProvider(std::unique_ptr<LinkSource> links, std::string sysfsRoot, std::string udevRoot);
 
     win::LONG OpenKey(std::string_view path, win::REGSAM access) override;
     win::LONG ListSubKeys(std::string_view path, std::vector<std::string>& names) override;
@@ -32,18 +46,17 @@ class AdapterClassProvider : public RegistryProvider {
     win::LONG SetValue(std::string_view path, std::string_view name, const RegistryValue& value) override;
     win::LONG DeleteValue(std::string_view path, std::string_view name) override;
 
-    // The interfaces in index order, as the numbered subkeys present them.
-    std::vector<SysfsInterface> Interfaces() const;
-    std::string LowerRangeOf(const SysfsInterface& interface) const;
-    std::string DescriptionOf(const SysfsInterface& interface) const;
-
   private:
-    // The interfaces as the last enumeration of the class key listed them. Subkey "0003" keeps naming
-    // the interface the walk saw as 0003, and a walk reads the folder once instead of once per value.
-    const std::vector<SysfsInterface>& Listed(bool refresh);
-    const SysfsInterface* InterfaceAt(std::string_view subKey);
+    std::string LowerRangeOf(const netlink::Link& link) const;
+    std::string DescriptionOf(const netlink::Link& link) const;
+    // The interfaces as the last enumeration of the class key listed them, in index order. Subkey "0003"
+    // keeps naming the interface the walk saw as 0003, and a walk asks for the links once instead of once
+    // per value.
+    const std::vector<netlink::Link>& Listed(bool refresh);
+    const netlink::Link* InterfaceAt(std::string_view subKey);
 
-    std::vector<SysfsInterface> listed_;
+    std::unique_ptr<LinkSource> links_;
+    std::vector<netlink::Link> listed_;
     bool haveListed_ = false;
     std::string netDir_;
     std::string udevRoot_;

@@ -66,10 +66,10 @@ inline constexpr const char* kAdapterClassKeyPath =
 inline constexpr const char* kTcpipInterfacesKeyPath =
     "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
 
-// The registry the program ships with: the adapter class key over sysfs, the TCP/IP interface keys over
-// the kernel's live state with pending values in the hive, every other key in the hive. Roots come from
-// OSTRELLE_SYSFS_ROOT, OSTRELLE_UDEV_ROOT, OSTRELLE_HIVE_PATH and
-// OSTRELLE_RESOLV_CONF. Further providers (the Run key) are mounted on the result.
+// The registry the program ships with: the adapter class key over the kernel's links, the TCP/IP interface
+// keys over the kernel's live state with pending values in the hive, every other key in the hive. Roots come
+// from OSTRELLE_SYSFS_ROOT, OSTRELLE_UDEV_ROOT, OSTRELLE_HIVE_PATH and OSTRELLE_RESOLV_CONF. Further
+// providers (the Run key) are mounted on the result.
 std::unique_ptr<LinuxRegistry> MakeLinuxRegistry();
 
 }  // namespace platform_linux

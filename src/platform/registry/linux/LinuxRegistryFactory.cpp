@@ -22,9 +22,9 @@ std::string EnvOr(const char* name, const char* fallback) {
 std::unique_ptr<LinuxRegistry> MakeLinuxRegistry() {
     const std::string hivePath = HivePath();
     auto registry = std::make_unique<LinuxRegistry>(std::make_unique<HiveProvider>(hivePath));
-    registry->Mount(kAdapterClassKeyPath,
-                    std::make_unique<AdapterClassProvider>(EnvOr("OSTRELLE_SYSFS_ROOT", "/sys"),
-                                                           EnvOr("OSTRELLE_UDEV_ROOT", "/run/udev")));
+    registry->Mount(kAdapterClassKeyPath, std::make_unique<AdapterClassProvider>(
+                                              MakeKernelLinkSource(), EnvOr("OSTRELLE_SYSFS_ROOT", "/sys"),
+                                              EnvOr("OSTRELLE_UDEV_ROOT", "/run/udev")));
     registry->Mount(kTcpipInterfacesKeyPath,
                     std::make_unique<TcpipInterfacesProvider>(MakeKernelInterfaceState(ResolvConfPath()),
                                                               hivePath, kTcpipInterfacesKeyPath));

@@ -1,7 +1,8 @@
 #pragma once
 // ShellExecute on a Linux desktop: xdg-open hands a web address, a mailto: address or a file to the
-// desktop's default program. It is started directly (no shell reads the target) and waited for; its exit
-// status decides success.
+// desktop's default program. It is started directly (no shell reads the target) and waited for briefly:
+// its exit status decides success when it exits within half a second; one still running then has started
+// a viewer and counts as success, and is reaped whenever it ends. ShellExecute never blocks for longer.
 
 #include "platform/shell/Shell.h"
 
