@@ -1,7 +1,8 @@
 #pragma once
 // Dialogs on the real Qt window host, offscreen: the program's main dialog on fake services and a temporary
-// folder, or a dialog on the main template that only records what it is told. A script runs inside the
-// modal loop once the dialog is up; a dialog still open after the script is ended as Esc ends it.
+// folder, or a dialog (on the main template unless told otherwise) that only records what it is told. A
+// script runs inside the modal loop once the dialog is up; a dialog still open after the script is ended as
+// Esc ends it.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "WindowInput.h"
 #include "app/CorvaneApp.h"
 #include "app/Globals.h"
 #include "fakes/FakeServices.h"
@@ -44,7 +46,9 @@ struct Heard {
 
 class RecordingDialog : public win::CDialog {
   public:
-    explicit RecordingDialog(win::WindowHost& host) : CDialog(host, res::MainDialogTemplate()) {}
+    explicit RecordingDialog(win::WindowHost& host,
+                             const win::DialogTemplate& dialogTemplate = res::MainDialogTemplate())
+        : CDialog(host, dialogTemplate) {}
 
     void OnCommand(int controlId, win::UINT notifyCode) override {
         win::HWND item = GetDlgItem(controlId);
@@ -104,6 +108,15 @@ class QtDialogFixture : public ::testing::Test, protected fakes::FakeServices {
         return *qtwin::AsQtWindow(OpenDialog().Window().GetDlgItem(controlId));
     }
     static QWidget* Widget(int controlId) { return Item(controlId).Widget(); }
+
+    // The user on the open dialog, through its window: a click at the centre of a control (or at a
+    // point of it), keys to whatever has the dialog's focus.
+    static void ClickControl(int controlId) { window_input::Click(Widget(controlId)); }
+    static void ClickControl(int controlId, QPoint point) { window_input::Click(Widget(controlId), point); }
+    static void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        window_input::Key(&OpenDialog(), key, modifiers);
+    }
+    static void TypeKeys(const QString& text) { window_input::Type(&OpenDialog(), text); }
 
     // Runs the script inside the modal loop of whatever DoModal or InitInstance the test starts next.
     // With keepOpen the script's own work must end the dialog.

@@ -107,6 +107,9 @@ QtDialogWidget* BuildDialog(QtWindow& dialogWindow, const win::DialogTemplate& t
         QtWindow& window = dialogWindow.AddChild(control);
         const QRect rect = units.Map(control.x, control.y, control.cx, control.cy);
         QWidget* widget = CreateControl(window, control, rect, dialog);
+        // The Z order is the template order, the first control on top, where the pointer finds it first
+        // (Qt would stack each new sibling over the earlier ones). The tab order stays the creation order.
+        widget->lower();
         window.SetWidget(widget);
         widget->setObjectName(QStringLiteral("control-%1").arg(control.id));
         // A combo box keeps the height of its selection field; the template's height is its list's.

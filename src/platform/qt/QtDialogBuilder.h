@@ -1,6 +1,7 @@
 #pragma once
 // Builds a dialog's widgets from its template: the dialog at its size in dialog units, each control a
-// real widget at its rectangle, created in template order so that the tab order is the template's.
+// real widget at its rectangle, created in template order so that the tab order is the template's, and
+// stacked in template order, the first control on top.
 
 #include <QWidget>
 

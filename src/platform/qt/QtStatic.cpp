@@ -18,6 +18,13 @@ namespace qtwin {
 QtStatic::QtStatic(QtWindow& window, QWidget* parent) : QWidget(parent), window_(window) {
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
+    UpdatePointerTransparency();
+}
+
+void QtStatic::UpdatePointerTransparency() {
+    const bool notify = (window_.GetStyle() & win::SS_NOTIFY) != 0;
+    const bool transparent = window_.Kind() == win::ControlKind::GroupBox || !notify;
+    setAttribute(Qt::WA_TransparentForMouseEvents, transparent);
 }
 
 void QtStatic::paintEvent(QPaintEvent*) {

@@ -17,6 +17,9 @@ class QtStatic : public QWidget {
   public:
     QtStatic(QtWindow& window, QWidget* parent);
     int PaintCount() const { return paintCount_; }
+    // A group box, and a static without SS_NOTIFY, let the pointer through to whatever lies under them
+    // (they answer HTTRANSPARENT to the hit test); called again whenever the style changes.
+    void UpdatePointerTransparency();
     // The picture of an SS_ICON static.
     void SetIcon(const QPixmap& icon) {
         icon_ = icon;

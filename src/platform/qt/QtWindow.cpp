@@ -15,6 +15,7 @@
 #include "QtIcons.h"
 #include "QtIpAddressEdit.h"
 #include "QtItemStore.h"
+#include "QtStatic.h"
 #include "QtText.h"
 #include "QtWindowHost.h"
 #include "platform/window/Styles.h"
@@ -126,6 +127,8 @@ bool QtWindow::IsWindowVisible() const {
 
 void QtWindow::SetStyle(win::DWORD style) {
     style_ = style;
+    if (auto* label = dynamic_cast<QtStatic*>(widget_.data()))
+        label->UpdatePointerTransparency();
     if (widget_)
         widget_->update();
 }
