@@ -29,7 +29,13 @@ bool CloseRequested() {
 }
 
 struct MultiTransfer {
-    MultiTransfer() : multi(curl_multi_init()), easy(curl_easy_init()) {}
+    MultiTransfer() : multi(curl_multi_init()), easy(curl_easy_init()) {
+        // A name lookup cannot be stopped, and cleaning up after one still running would wait for it: a
+        // resolver that does not answer would hold the closing program for tens of seconds. The lookup's
+        // thread is left to end on its own instead.
+        if (easy != nullptr)
+            curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
+    }
     ~MultiTransfer() {
         if (multi != nullptr && easy != nullptr && added)
             curl_multi_remove_handle(multi, easy);
