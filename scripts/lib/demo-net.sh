@@ -43,7 +43,7 @@ demo_net_down() {
 
 demo_net_show() {
     echo "--- ip -4 addr (demo namespace)"
-    ip -n "$DEMO_NS" -4 addr show
+    ip -n "$DEMO_NS" -4 addr show 2>/dev/null
     echo "--- ip route (demo namespace)"
     ip -n "$DEMO_NS" route show
     echo "--- /etc/resolv.conf (demo namespace)"

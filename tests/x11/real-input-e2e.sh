@@ -81,7 +81,10 @@ for _ in $(seq 100); do
     kill -0 "$program_pid" 2>/dev/null || break
     sleep 0.1
 done
-kill -0 "$program_pid" 2>/dev/null && fail "the program did not quit after the second switch"
+if kill -0 "$program_pid" 2>/dev/null; then
+    x_shot still-open
+    fail "the program did not quit after the second switch"
+fi
 program_pid=
 
 echo "=== after"

@@ -40,11 +40,13 @@ x_find_window() {
     return 1
 }
 
-# Moves the pointer to a point of the main window's client area and clicks there.
+# Moves the pointer to a point of the main window's client area and clicks there. (xwininfo, not
+# xdotool getwindowgeometry: under a reparenting window manager the latter adds the frame's offset.)
 x_click_at() {
-    local X Y WIDTH HEIGHT SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$MAIN_WINDOW")"
-    xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1
+    local left top
+    left=$(xwininfo -id "$MAIN_WINDOW" | awk '/Absolute upper-left X/ { print $4 }')
+    top=$(xwininfo -id "$MAIN_WINDOW" | awk '/Absolute upper-left Y/ { print $4 }')
+    xdotool mousemove --sync $((left + $1)) $((top + $2)) click 1
     sleep 0.2
 }
 
