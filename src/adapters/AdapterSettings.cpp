@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 
+#include "adapters/FailureReasons.h"
 #include "adapters/RegistryKey.h"
 #include "res/AppMessageBox.h"
 
@@ -88,9 +89,14 @@ bool WriteAdapterSettings(const AdapterServices& services, std::string_view inst
     RegistryKey key(services.registry);
     // Without an instance id the path would name the Interfaces key itself, which holds no adapter's
     // values: such an adapter is refused as an adapter whose key cannot be opened.
-    if (instanceId.empty() ||
-        !key.Open(win::HKEY_LOCAL_MACHINE, InterfaceKeyPath(instanceId), win::KEY_WRITE)) {
+    if (instanceId.empty()) {
         res::AfxMessageBox(services.window, "打开注册表失败!");
+        return false;
+    }
+    if (!key.Open(win::HKEY_LOCAL_MACHINE, InterfaceKeyPath(instanceId), win::KEY_WRITE)) {
+        const std::string reason = RegistryFailureReason(key.Error());
+        res::AfxMessageBox(services.window,
+                           reason.empty() ? "打开注册表失败!" : "打开注册表失败!\n" + reason);
         return false;
     }
     win::Registry& registry = services.registry;

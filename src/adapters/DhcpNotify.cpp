@@ -6,7 +6,7 @@
 #include <string>
 
 #include "adapters/AdapterSettings.h"
-#include "adapters/DhcpFailureReason.h"
+#include "adapters/FailureReasons.h"
 #include "adapters/InetAddr.h"
 #include "res/AppMessageBox.h"
 #include "text/Gbk.h"

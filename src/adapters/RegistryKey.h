@@ -21,13 +21,17 @@ class RegistryKey {
     }
 
     bool Open(win::HKEY parent, std::string_view subKey, win::REGSAM access) {
-        return registry_.RegOpenKeyEx(parent, subKey, 0, access, &key_) == win::ERROR_SUCCESS;
+        error_ = registry_.RegOpenKeyEx(parent, subKey, 0, access, &key_);
+        return error_ == win::ERROR_SUCCESS;
     }
     win::HKEY Get() const { return key_; }
+    // What the last Open answered.
+    win::LONG Error() const { return error_; }
 
   private:
     win::Registry& registry_;
     win::HKEY key_ = nullptr;
+    win::LONG error_ = win::ERROR_SUCCESS;
 };
 
 // Values are read through one 256-byte buffer whose size is set to 256 before each query: a longer value

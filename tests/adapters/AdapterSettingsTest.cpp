@@ -140,7 +140,12 @@ TEST_F(AdapterSettingsTest, AKeyThatCannotBeOpenedIsReportedAndNothingIsWritten)
     for (const char* id : ids) {
         EXPECT_FALSE(adapters::WriteAdapterSettings(services, id, "1.2.3.4", "255.0.0.0", "", "", "")) << id;
     }
-    EXPECT_EQ(Messages(), std::vector<std::string>(3, "打开注册表失败!"));
+    // What the user can do about it follows on the next line, where there is something to say.
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{
+                  "打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。",
+                  "打开注册表失败!\n原因：没有修改网络配置的权限，请以管理员(root)身份运行本程序。",
+                  "打开注册表失败!"}));
     EXPECT_EQ(registry.SetValueCalls(), 0);
     EXPECT_FALSE(registry.Get(kInterfacesKey, "IPAddress"));
     EXPECT_EQ(registry.OpenKeyCount(), 0);

@@ -113,7 +113,9 @@ TEST_F(DhcpNotifyTest, EachFailureHasItsMessageAndTheLibraryIsAlwaysReleased) {
 TEST_F(DhcpNotifyTest, AFailedWriteMakesNoNotification) {
     EXPECT_FALSE(Apply("eth9"));
     EXPECT_TRUE(libraries.loadedNames.empty());
-    EXPECT_EQ(Messages(), std::vector<std::string>{"打开注册表失败!"});
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{
+                  "打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。"});
 }
 
 TEST_F(DhcpNotifyTest, AFailedNotificationKeepsTheWrittenValues) {

@@ -138,9 +138,11 @@ TEST_F(NamespaceTest, FailuresChangeNothingAndSayWhy) {
         std::string message;
     };
     const std::string failed = "DhcpNotifyConfigChange函数调用失败!\n原因：";
+    const std::string noAdapter =
+        "打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。";
     const Case cases[] = {
-        {"nosuch0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "", "打开注册表失败!"},
-        {"tun0-but-longer", "10.2.0.9", "255.255.255.0", "10.2.0.1", "", "打开注册表失败!"},
+        {"nosuch0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "", noAdapter},
+        {"tun0-but-longer", "10.2.0.9", "255.255.255.0", "10.2.0.1", "", noAdapter},
         {"va0", "300.1.1.1", "255.255.255.0", "", "", failed + "IP地址无效。"},
         {"va0", "", "255.255.255.0", "", "", failed + "IP地址无效。"},
         {"va0", "10.2.0.9", "255.0.255.0", "", "", failed + "子网掩码无效。"},
@@ -318,7 +320,9 @@ TEST_F(NamespaceTest, AnInterfaceThatGoesAwayAfterDiscoveryIsRefused) {
     ASSERT_FALSE(list.empty());
     Ip("link del va1");
     EXPECT_FALSE(Apply("va1", "10.2.0.9", "255.255.255.0", ""));
-    EXPECT_EQ(Messages(), std::vector<std::string>{"打开注册表失败!"});
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{
+                  "打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。"});
 }
 
 }  // namespace

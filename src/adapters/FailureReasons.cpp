@@ -1,5 +1,5 @@
 // Compiled with GBK as the execution character set: the texts are the program's own bytes.
-#include "adapters/DhcpFailureReason.h"
+#include "adapters/FailureReasons.h"
 
 #include "platform/dhcp/DhcpStatus.h"
 
@@ -12,9 +12,12 @@ struct Reason {
     const char* text;
 };
 
+constexpr const char* kNoPermission = "原因：没有修改网络配置的权限，请以管理员(root)身份运行本程序。";
+constexpr const char* kNoSuchAdapter = "原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。";
+
 constexpr Reason kReasons[] = {
-    {win::kDhcpAccessDenied, "原因：没有修改网络配置的权限，请以管理员(root)身份运行本程序。"},
-    {win::kDhcpNoSuchAdapter, "原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。"},
+    {win::kDhcpAccessDenied, kNoPermission},
+    {win::kDhcpNoSuchAdapter, kNoSuchAdapter},
     {win::kDhcpInvalidParameter, "原因：参数无效。"},
     {win::kDhcpBadAddress, "原因：IP地址无效。"},
     {win::kDhcpBadMask, "原因：子网掩码无效。"},
@@ -36,6 +39,17 @@ std::string DhcpFailureReason(std::uint32_t status) {
     if ((status & ~kErrorNumberMask) == win::kDhcpSystemError)
         return "原因：系统错误 " + std::to_string(status & kErrorNumberMask) + "。";
     return "原因：错误代码 " + std::to_string(status) + "。";
+}
+
+std::string RegistryFailureReason(win::LONG error) {
+    switch (error) {
+        case win::ERROR_ACCESS_DENIED:
+            return kNoPermission;
+        case win::ERROR_FILE_NOT_FOUND:
+            return kNoSuchAdapter;
+        default:
+            return "";
+    }
 }
 
 }  // namespace adapters
