@@ -148,21 +148,26 @@ void CListBoxCH::OnLButtonUp(win::UINT, win::Point point) {
     Default();
 }
 
+// The list box's page: the entries shown whole from its top entry on, at least one. Every row is
+// kRowHeight tall, as MeasureItem answers for each entry.
+int CListBoxCH::PageSize(win::HWND list) const {
+    const int shown =
+        std::min(list->GetClientRect().Height() / kRowHeight, list->GetCount() - list->GetTopIndex());
+    return std::max(1, shown);
+}
+
 // The list box asks before it moves its selection and reports the change while it moves, and every
 // profile command acts on the current index: so the current index is set here to the entry the key
 // moves to. The list box moves from the selected entry, or, with none selected (none yet, or the
-// selected entry was just replaced), selects the caret entry itself. Up and left move one entry back,
-// down and right one on, Home and End to either end, all stopping at the ends. Page Up and Page Down
-// move by however many entries the list shows, which the control cannot know, so they are answered
-// -2 (handled, do nothing) rather than let the highlight leave the current index behind. Other keys
+// selected entry was just replaced), from the caret entry, which arrow keys select without moving.
+// Up and left move one entry back, down and right one on, Page Up and Page Down to the other end of
+// the page that starts at the entry, Home and End to either end, all stopping at the ends. Other keys
 // move nothing and leave the current index alone; the answer -1 lets the list box do its own move.
 int CListBoxCH::VKeyToItem(win::UINT key, win::UINT caretIndex) {
     win::HWND list = GetSafeHwnd();
     const int count = list == nullptr ? 0 : list->GetCount();
     if (count == 0)
         return -1;
-    if (key == kVkPageUp || key == kVkPageDown)
-        return -2;
     const int selected = list->GetCurSel();
     const int from = selected >= 0 ? selected : std::clamp(static_cast<int>(caretIndex), 0, count - 1);
     int to = from;
@@ -174,6 +179,12 @@ int CListBoxCH::VKeyToItem(win::UINT key, win::UINT caretIndex) {
         case win::VK_DOWN:
         case kVkRight:
             to = selected >= 0 ? from + 1 : from;
+            break;
+        case kVkPageUp:
+            to = from - (PageSize(list) - 1);
+            break;
+        case kVkPageDown:
+            to = from + (PageSize(list) - 1);
             break;
         case kVkHome:
             to = 0;

@@ -50,6 +50,7 @@ class CListBoxCH : public win::CWnd {
 
   private:
     ProfileListItem* NewRecord(const char* text, win::HICON icon);
+    int PageSize(win::HWND list) const;
     const ProfileListItem* RecordOf(std::uintptr_t itemData) const;
     void DrawRow(win::DeviceContext& dc, const win::Rect& row, const win::Rect& fill,
                  const ProfileListItem* record, win::COLORREF fillColor, win::COLORREF textColor) const;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 #include "controls/HyperLinker.h"
@@ -50,6 +51,9 @@ struct SelectionChange {
     int currentIndex;
     int listSelection;
     friend bool operator==(const SelectionChange&, const SelectionChange&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const SelectionChange& change) {
+        return out << "{current " << change.currentIndex << ", selected " << change.listSelection << "}";
+    }
 };
 
 class ControlsDialog : public win::CDialog {

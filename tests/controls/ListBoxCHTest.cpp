@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "ControlsDialog.h"
@@ -202,6 +203,33 @@ TEST_F(ControlsTest, TheListNeverDestroysTheIconsItShows) {
 // Keys: the dialog hears of the selection change while the list box moves, and reads the current index
 // at that moment. (Clicks, and these keys again, run on real widgets in the Qt tests.)
 
+// Presses key in a list of rows named a, b, c, ... with start selected (-1: none), after setup; answers
+// the current index, and checks the list's selection and every change the dialog heard agree with it.
+int CurrentAfterKey(int rows, int start, win::UINT key, const std::function<void(FakeWindow&)>& setup = {}) {
+    fakes::FakeWindowHost keyHost;
+    fakes::FakeShell keyShell;
+    ControlsDialog keyDialog(keyHost, keyShell);
+    int current = -2;
+    keyHost.AddScript([&](FakeWindow& window) {
+        for (int i = 0; i < rows; ++i)
+            keyDialog.list.AddItem(std::string(1, static_cast<char>('a' + i)).c_str(), nullptr);
+        auto& list = *static_cast<FakeWindow*>(window.GetDlgItem(kList));
+        if (setup)
+            setup(list);
+        keyDialog.list.SetCurrentIndex(start);
+        keyHost.PressListKey(window, kList, key);
+        current = keyDialog.list.GetCurrentIndex();
+        if (current != start) {
+            EXPECT_EQ(list.GetCurSel(), current) << "the highlight moved with the current index";
+        }
+        for (const SelectionChange& change : keyDialog.selectionChanges)
+            EXPECT_EQ(change.currentIndex, change.listSelection);
+        window.EndDialog(win::IDOK);
+    });
+    keyDialog.DoModal();
+    return current;
+}
+
 struct KeyCase {
     const char* what;
     int startSelection;  // -1: nothing selected
@@ -220,30 +248,43 @@ const KeyCase kKeyCases[] = {
     {"right moves like down", 1, 0x27, 2},
     {"home goes to the first row", 2, 0x24, 0},
     {"end goes to the last row", 0, 0x23, 2},
-    {"page down is refused and moves nothing", 0, 0x22, 0},
-    {"page up is refused and moves nothing", 2, 0x21, 2},
     {"another key leaves the current index", 1, win::VK_RETURN, 1},
 };
 
-TEST_F(ControlsTest, ArrowKeysKeepTheCurrentIndexOnTheHighlightedRow) {
-    for (const KeyCase& c : kKeyCases) {
-        fakes::FakeWindowHost keyHost;
-        ControlsDialog keyDialog(keyHost, shell);
-        keyHost.AddScript([&](FakeWindow& window) {
-            for (const char* name : {"a", "b", "c"})
-                keyDialog.list.AddItem(name, nullptr);
-            keyDialog.list.SetCurrentIndex(c.startSelection);
-            keyHost.PressListKey(window, kList, c.key);
-            EXPECT_EQ(keyDialog.list.GetCurrentIndex(), c.expectedCurrent) << c.what;
-            if (c.key == 0x21 || c.key == 0x22) {
-                EXPECT_EQ(window.GetDlgItem(kList)->GetCurSel(), c.startSelection) << c.what;
-            }
-            for (const SelectionChange& change : keyDialog.selectionChanges) {
-                EXPECT_EQ(change.currentIndex, change.listSelection) << c.what;
-            }
-            window.EndDialog(win::IDOK);
+TEST(ListBoxKeysTest, ArrowKeysKeepTheCurrentIndexOnTheHighlightedRow) {
+    for (const KeyCase& c : kKeyCases)
+        EXPECT_EQ(CurrentAfterKey(3, c.startSelection, c.key), c.expectedCurrent) << c.what;
+}
+
+// Page keys on ten rows of 40 pixels: a list 130 pixels high shows three of them whole.
+struct PageCase {
+    const char* what;
+    int clientHeight;
+    int topIndex;
+    int startSelection;
+    win::UINT key;
+    int expectedCurrent;
+};
+
+const PageCase kPageCases[] = {
+    {"page down goes to the last row of the page", 130, 0, 0, 0x22, 2},
+    {"page down from there goes on by a page less one", 130, 0, 2, 0x22, 4},
+    {"page up from further down, the list scrolled", 130, 3, 5, 0x21, 3},
+    {"page up stops at the first row", 130, 0, 1, 0x21, 0},
+    {"page down stops at the last row", 130, 7, 8, 0x22, 9},
+    {"near the end the page is the rows left below the top", 130, 8, 9, 0x21, 8},
+    {"with nothing selected the page starts at the caret row", 130, 0, -1, 0x22, 2},
+    {"a list lower than a row pages by one row: no move", 30, 4, 4, 0x22, 4},
+    {"a taller list has a longer page", 250, 0, 0, 0x22, 5},
+};
+
+TEST(ListBoxKeysTest, PageKeysMoveTheCurrentIndexAPageAtATime) {
+    for (const PageCase& c : kPageCases) {
+        const int current = CurrentAfterKey(10, c.startSelection, c.key, [&](FakeWindow& list) {
+            list.SetClientSize(100, c.clientHeight);
+            list.ScrollTo(c.topIndex);
         });
-        keyDialog.DoModal();
+        EXPECT_EQ(current, c.expectedCurrent) << c.what;
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// Plays the user on the real program: finds the main dialog's controls by their ids, types, clicks
-// rows and buttons with real Qt events, answers every message box with its default button and keeps
-// its text, and saves a picture of the window after each step when asked to.
+// Plays the user on the real program: finds the main dialog's controls by their ids, clicks and types
+// through the dialog's window as the window system delivers a user's input, answers every message box
+// with its default button and keeps its text, and saves a picture of the window after each step when
+// asked to.
 
 #include <QString>
 #include <QStringList>

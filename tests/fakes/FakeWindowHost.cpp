@@ -1,5 +1,6 @@
 #include "FakeWindowHost.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "platform/window/Styles.h"
@@ -213,6 +214,17 @@ int FakeWindow::SetItemHeight(int index, int height) {
         return -1;
     items_[static_cast<std::size_t>(index)].height = height;
     return 0;
+}
+
+int FakeWindow::PageSize() const {
+    int shown = 0;
+    int height = 0;
+    for (int i = topIndex_; i < GetCount(); ++i, ++shown) {
+        height += items_[static_cast<std::size_t>(i)].height;
+        if (height > rect_.Height())
+            break;
+    }
+    return std::max(1, shown);
 }
 
 win::DWORD FakeWindow::ItemFromPoint(win::Point point) const {

@@ -82,6 +82,7 @@ class FakeWindow : public win::Window {
     int SetItemData(int index, std::uintptr_t data) override;
     int SetItemHeight(int index, int height) override;
     win::DWORD ItemFromPoint(win::Point clientPoint) const override;
+    int GetTopIndex() const override { return topIndex_; }
 
     void SetAddress(win::DWORD address) override;
     void ClearAddress() override { address_.reset(); }
@@ -101,6 +102,10 @@ class FakeWindow : public win::Window {
     void SetClientSize(int width, int height) {
         rect_ = {rect_.left, rect_.top, rect_.left + width, rect_.top + height};
     }
+    // A list scrolled so that entry index is shown first.
+    void ScrollTo(int index) { topIndex_ = index; }
+    // The entries shown whole from the top entry on, at least one.
+    int PageSize() const;
     std::vector<FakeWindow*> Children() const;
     std::optional<int> EndResult() const { return endResult_; }
 
@@ -134,6 +139,7 @@ class FakeWindow : public win::Window {
     std::vector<std::pair<win::UINT, std::string>> systemMenu_;
     std::vector<FakeItem> items_;
     int curSel_ = -1;
+    int topIndex_ = 0;
     int selectionFieldHeight_ = 0;
     std::optional<std::array<int, 4>> address_;
     win::LogFont font_{"WenQuanYi Zen Hei", 9, 400, false, false};

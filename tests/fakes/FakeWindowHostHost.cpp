@@ -1,6 +1,7 @@
 #include "FakeWindowHost.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace fakes {
 
@@ -172,20 +173,46 @@ void FakeWindowHost::ClickListBelowRows(FakeWindow& dialog, int controlId) {
     list.Dispatch([&] { handler->OnLButtonUp(0, point); }, [] {});
 }
 
+namespace {
+
+// Where the list box moves its selection for a key: arrows one entry from the selection (with none,
+// they select the caret entry), Page Up and Page Down to the other end of the page starting at the
+// caret, Home and End to either end, before stopping at the ends; nothing for a key that moves nothing.
+std::optional<int> ListBoxMove(const FakeWindow& list, win::UINT key, int caret) {
+    const int selected = list.GetCurSel();
+    switch (key) {
+        case win::VK_UP:
+        case 0x25:
+            return selected < 0 ? caret : selected - 1;
+        case win::VK_DOWN:
+        case 0x27:
+            return selected < 0 ? caret : selected + 1;
+        case 0x21:
+            return caret - (list.PageSize() - 1);
+        case 0x22:
+            return caret + (list.PageSize() - 1);
+        case 0x24:
+            return 0;
+        case 0x23:
+            return list.GetCount() - 1;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
 void FakeWindowHost::PressListKey(FakeWindow& dialog, int controlId, win::UINT key) {
     FakeWindow& list = Control(dialog, controlId);
     std::lock_guard lock(dispatchMutex_);
     win::CWnd* handler = list.GetHandlerObject();
     const int caret = list.GetCurSel() < 0 ? 0 : list.GetCurSel();
     const int answer = handler == nullptr ? -1 : handler->VKeyToItem(key, static_cast<win::UINT>(caret));
-    if (answer != -1)
+    const std::optional<int> move = ListBoxMove(list, key, caret);
+    if (answer != -1 || !move || list.GetCount() == 0)
         return;
-    int next = list.GetCurSel();
-    if (key == win::VK_UP)
-        next = next <= 0 ? 0 : next - 1;
-    if (key == win::VK_DOWN)
-        next = next < 0 ? 0 : std::min(next + 1, list.GetCount() - 1);
-    if (list.GetCount() == 0 || next == list.GetCurSel())
+    const int next = std::clamp(*move, 0, list.GetCount() - 1);
+    if (next == list.GetCurSel())
         return;
     list.SetCurSel(next);
     Notify(list, win::LBN_SELCHANGE);

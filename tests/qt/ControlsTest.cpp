@@ -12,12 +12,6 @@ namespace {
 
 using ControlsTest = QtDialogFixture;
 
-// Types each character into whatever has the focus at that moment, as a user's keys arrive.
-void Type(const char* keys) {
-    for (const char* key = keys; *key != '\0'; ++key)
-        QTest::keyClick(QApplication::focusWidget(), *key);
-}
-
 struct AddressCase {
     const char* set;
     const char* read;
@@ -58,16 +52,17 @@ TEST_F(ControlsTest, TypedAddressMovesOnAtDotsAndClampsFields) {
     std::string partial;
     std::string clamped;
     WhenOpen([&] {
+        // Each character goes to whichever field has the focus at that moment, as a user's keys arrive.
         auto* edit = static_cast<qtwin::QtIpAddressEdit*>(Widget(res::IDC_IP_ADDRESS));
-        edit->Field(0)->setFocus();
-        Type("10.0.12.254");
+        window_input::Click(edit->Field(0));
+        TypeKeys(QStringLiteral("10.0.12.254"));
         typed = dialog.GetDlgItem(res::IDC_IP_ADDRESS)->GetWindowText();
         dialog.GetDlgItem(res::IDC_SUBNET_MASK)->SetWindowText("");
         auto* mask = static_cast<qtwin::QtIpAddressEdit*>(Widget(res::IDC_SUBNET_MASK));
-        mask->Field(0)->setFocus();
-        Type("172");
+        window_input::Click(mask->Field(0));
+        TypeKeys(QStringLiteral("172"));
         partial = dialog.GetDlgItem(res::IDC_SUBNET_MASK)->GetWindowText();
-        Type("999");
+        TypeKeys(QStringLiteral("999"));
         clamped = dialog.GetDlgItem(res::IDC_SUBNET_MASK)->GetWindowText();
     });
     dialog.DoModal();
@@ -85,8 +80,8 @@ TEST_F(ControlsTest, DropDownListReportsTheSelectionChangeAfterTakingIt) {
         EXPECT_EQ(box->GetCurSel(), -1) << "adding selects nothing";
         box->SetCurSel(0);
         EXPECT_EQ(box->GetWindowText(), "eth0");
-        Widget(res::IDC_ADAPTER_BOX)->setFocus();
-        QTest::keyClick(Widget(res::IDC_ADAPTER_BOX), Qt::Key_Down);
+        Widget(res::IDC_ADAPTER_BOX)->setFocus(Qt::TabFocusReason);
+        PressKey(Qt::Key_Down);
         EXPECT_EQ(box->GetWindowText(), "eth1");
     });
     dialog.DoModal();
@@ -104,14 +99,14 @@ TEST_F(ControlsTest, TextLimitStopsTypingButKeepsALongerTextSetByTheProgram) {
         win::HWND edit = dialog.GetDlgItem(res::IDC_PROFILE_NAME);
         edit->LimitText(12);
         edit->SetWindowText("");
-        Widget(res::IDC_PROFILE_NAME)->setFocus();
-        Type("abcdefghijklmnop");
+        ClickControl(res::IDC_PROFILE_NAME);
+        TypeKeys(QStringLiteral("abcdefghijklmnop"));
         typed = edit->GetWindowText();
         edit->SetWindowText(Gbk("一个比十二个字符还要长得多的配置名称"));
         longName = edit->GetWindowText();
-        QTest::keyClick(Widget(res::IDC_PROFILE_NAME), Qt::Key_End);
-        QTest::keyClick(Widget(res::IDC_PROFILE_NAME), Qt::Key_Backspace);
-        Type("x");
+        PressKey(Qt::Key_End);
+        PressKey(Qt::Key_Backspace);
+        TypeKeys(QStringLiteral("x"));
         shortened = edit->GetWindowText();
     });
     dialog.DoModal();

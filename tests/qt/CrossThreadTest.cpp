@@ -46,15 +46,11 @@ TEST_F(CrossThreadTest, MessageBoxFromAnotherThreadIsOwnedByTheDialogAndBlocksTh
                 senderWaited = answer.load() == 0;
                 ownedByDialog = box->parentWidget() == qtwin::AsQtWindow(owner)->Widget();
                 // A click on the dialog while the box is open does not reach it.
-                // The click goes the way a user's does, through the dialog's window.
-                QWidget* dialogWidget = qtwin::AsQtWindow(owner)->Widget();
-                QWidget* button = qtwin::AsQtWindow(owner->GetDlgItem(1))->Widget();
-                QTest::mouseClick(dialogWidget->windowHandle(), Qt::LeftButton, {},
-                                  button->mapTo(dialogWidget, button->rect().center()));
+                window_input::Click(qtwin::AsQtWindow(owner->GetDlgItem(1))->Widget());
                 dialogBlocked = dialog.heard().empty();
                 caption = box->windowTitle();
                 icon = box->icon();
-                box->button(QMessageBox::Cancel)->click();
+                window_input::Click(box->button(QMessageBox::Cancel));
                 // The dialog ends once the sender has its answer.
                 PollUntil([&] {
                     if (answer.load() == 0)

@@ -30,7 +30,7 @@ TEST_F(DialogKeysTest, EnterPressesTheFocusedPushButtonElseTheDefaultOne) {
         RecordingDialog dialog(host);
         WhenOpen([&] {
             Widget(c.focusedControl)->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            PressKey(Qt::Key_Return);
         });
         dialog.DoModal();
         const std::vector<Heard> heard = dialog.heard();
@@ -42,22 +42,23 @@ TEST_F(DialogKeysTest, EnterPressesTheFocusedPushButtonElseTheDefaultOne) {
 
 TEST_F(DialogKeysTest, EscIsTheCancelCommandAndEndsTheDialog) {
     RecordingDialog dialog(host);
-    WhenOpen([] { QTest::keyClick(Widget(res::IDC_SWITCH), Qt::Key_Escape); });
+    WhenOpen([] { PressKey(Qt::Key_Escape); });
     EXPECT_EQ(dialog.DoModal(), win::IDCANCEL);
     ASSERT_EQ(dialog.heard().size(), 1u);
     EXPECT_EQ(dialog.heard()[0].controlId, win::IDCANCEL);
 }
 
 TEST_F(DialogKeysTest, EscEndsTheProgramWithoutTheCloseSequence) {
-    RunProgram([] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); });
+    RunProgram([] { PressKey(Qt::Key_Escape); });
     EXPECT_FALSE(std::filesystem::exists(ProfilePath())) << "nothing was saved";
 }
 
 TEST_F(DialogKeysTest, CloseBoxRunsTheCloseSequence) {
     bool closedAtOnce = false;
     RunProgram([&] {
+        // The close box: the window manager asks the window to close.
         qtwin::QtDialogWidget& dialog = OpenDialog();
-        dialog.close();
+        dialog.windowHandle()->close();
         closedAtOnce = dialog.Window().Ended();
     });
     EXPECT_TRUE(closedAtOnce);
@@ -69,9 +70,9 @@ TEST_F(DialogKeysTest, SwitchButtonClickIsReportedOnRelease) {
     RecordingDialog dialog(host);
     WhenOpen([&] {
         QWidget* button = Widget(res::IDC_SWITCH);
-        QTest::mousePress(button, Qt::LeftButton);
+        window_input::Press(button, window_input::Centre(button));
         EXPECT_TRUE(dialog.heard().empty()) << "nothing on the press";
-        QTest::mouseRelease(button, Qt::LeftButton);
+        window_input::Release(button, window_input::Centre(button));
         EXPECT_EQ(dialog.heard().size(), 1u);
     });
     dialog.DoModal();

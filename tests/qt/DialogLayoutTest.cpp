@@ -124,12 +124,12 @@ TEST_F(DialogLayoutTest, TextsAreTheTemplatesAndIconButtonsShowIcons) {
 TEST_F(DialogLayoutTest, FocusStartsOnTheSwitchButtonAndTabFollowsTheTemplate) {
     RunProgram([] {
         EXPECT_EQ(QApplication::focusWidget(), Widget(res::IDC_SWITCH));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        PressKey(Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), Widget(res::IDC_ADAPTER_BOX));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        PressKey(Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget()->parentWidget(), Widget(res::IDC_IP_ADDRESS))
             << "the address control is one tab stop";
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        PressKey(Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget()->parentWidget(), Widget(res::IDC_SUBNET_MASK));
     });
 }

@@ -1,7 +1,6 @@
 // The dialog's context menu standing in for the system menu, the About box's picture and texts, the hand
 // cursor of the set-cursor request, and the prefix rule of the drawing surface.
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
 
@@ -9,6 +8,7 @@
 #include "platform/qt/DialogUnits.h"
 #include "platform/qt/QtDeviceContext.h"
 #include "platform/qt/QtStatic.h"
+#include "platform/window/Styles.h"
 #include "res/Resource.h"
 #include "services/AboutDlg.h"
 
@@ -40,10 +40,11 @@ TEST_F(MenusAndPicturesTest, RightClickOnTheDialogOffersTheSystemMenuItems) {
             for (QAction* action : menu->actions()) {
                 shown << (action->isSeparator() ? QStringLiteral("-") : action->text());
             }
-            menu->actions().back()->trigger();
-            menu->close();
+            // The popup menu is a window of its own; the click on the item closes it.
+            window_input::Click(menu, menu->actionGeometry(menu->actions().back()).center());
         });
-        OpenDialog().ShowSystemMenu(OpenDialog().mapToGlobal(QPoint(2, 2)));
+        // A right click on the dialog's background, where no control lies.
+        window_input::Click(&OpenDialog(), QPoint(2, 2), Qt::RightButton);
     });
     dialog.DoModal();
     EXPECT_EQ(shown, QStringList{QString::fromUtf8("关于 Corvane(&A)...")})
@@ -86,25 +87,29 @@ class CursorStatic : public win::CWnd {
     std::vector<win::Point> moves;
 };
 
+// The link static with SS_NOTIFY, as a link makes it; the plain label keeps its template style.
 class CursorDialog : public RecordingDialog {
   public:
     using RecordingDialog::RecordingDialog;
     bool OnInitDialog() override {
         SubclassDlgItem(link, res::IDC_MAIL_LINK);
+        SubclassDlgItem(label, res::IDC_LABEL_NAME);
+        win::HWND linkWindow = GetDlgItem(res::IDC_MAIL_LINK);
+        linkWindow->SetStyle(linkWindow->GetStyle() | win::SS_NOTIFY);
         return true;
     }
     CursorStatic link;
+    CursorStatic label;
 };
 
-TEST_F(MenusAndPicturesTest, PointerOverAStaticAsksItForTheCursorThenReportsTheMove) {
+TEST_F(MenusAndPicturesTest, PointerOverANotifyingStaticAsksItForTheCursorThenReportsTheMove) {
     CursorDialog dialog(host);
     QCursor cursor;
     WhenOpen([&] {
-        QWidget* label = Widget(res::IDC_MAIL_LINK);
-        QMouseEvent move(QEvent::MouseMove, QPointF(3, 4), label->mapToGlobal(QPointF(3, 4)), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(label, &move);
-        cursor = label->cursor();
+        QWidget* link = Widget(res::IDC_MAIL_LINK);
+        window_input::Move(link, QPoint(3, 4));
+        cursor = link->cursor();
+        window_input::Move(Widget(res::IDC_LABEL_NAME), QPoint(3, 4));
     });
     dialog.DoModal();
     EXPECT_GE(dialog.link.requests, 1);
@@ -112,6 +117,8 @@ TEST_F(MenusAndPicturesTest, PointerOverAStaticAsksItForTheCursorThenReportsTheM
     EXPECT_EQ(dialog.link.moves.back(), (win::Point{3, 4}));
     EXPECT_EQ(cursor.hotSpot(), QPoint(7, 7)) << "the hand cursor";
     EXPECT_FALSE(cursor.pixmap().isNull());
+    EXPECT_EQ(dialog.label.requests, 0) << "a static without SS_NOTIFY lets the pointer through";
+    EXPECT_TRUE(dialog.label.moves.empty());
 }
 
 // What DrawText leaves in a small white picture.

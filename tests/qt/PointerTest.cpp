@@ -1,6 +1,7 @@
-// Every control of the main dialog and of the About box clicked at its centre through the top-level
-// window, as a user's pointer clicks it: the window's own hit-testing picks the widget, so the controls'
-// stacking and the statics that let the pointer through decide which control takes the press.
+// Clicks through the top-level window, as a user's pointer clicks: the window's own hit-testing picks
+// the widget, so the controls' stacking and the statics that let the pointer through decide which
+// control takes the press. Every control of the main dialog and of the About box is clicked at its
+// centre; overlapping controls and a check box's whole rectangle are tried on their own.
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QComboBox>
@@ -278,9 +279,9 @@ const win::DialogTemplate& OverlapTemplate() {
     return dialogTemplate;
 }
 
-using StackingTest = QtDialogFixture;
+using HitTestTest = QtDialogFixture;
 
-TEST_F(StackingTest, WhereControlsOverlapTheEarlierOneIsOnTop) {
+TEST_F(HitTestTest, WhereControlsOverlapTheEarlierOneIsOnTop) {
     RecordingDialog dialog(host, OverlapTemplate());
     WhenOpen([&] {
         QWidget* first = Widget(201);
@@ -295,6 +296,21 @@ TEST_F(StackingTest, WhereControlsOverlapTheEarlierOneIsOnTop) {
     ASSERT_GE(heard.size(), 2u);
     EXPECT_EQ(heard[0].controlId, 201);
     EXPECT_EQ(heard[1].controlId, 202) << "the later one still takes what it does not share";
+}
+
+// A check box answers a click anywhere in its window, also right of its text.
+TEST_F(HitTestTest, CheckBoxTakesAClickAnywhereInItsRectangle) {
+    RecordingDialog dialog(host);
+    int check = -1;
+    WhenOpen([&] {
+        QWidget* box = Widget(res::IDC_AUTOSTART);
+        window_input::Click(box, QPoint(box->width() - 2, box->height() / 2));
+        check = Item(res::IDC_AUTOSTART).GetCheck();
+    });
+    dialog.DoModal();
+    EXPECT_EQ(check, win::BST_CHECKED);
+    ASSERT_FALSE(dialog.heard().empty());
+    EXPECT_EQ(dialog.heard()[0].controlId, res::IDC_AUTOSTART);
 }
 
 }  // namespace

@@ -16,9 +16,12 @@ inline QWindow* WindowOf(const QWidget* widget) {
     return widget->window()->windowHandle();
 }
 
-// A point of widget in the coordinates of its top-level window.
+// A point of widget in the coordinates of its top-level window. Qt's test functions take the point
+// 0,0 for the window's centre, so it cannot be clicked.
 inline QPoint InWindow(const QWidget* widget, QPoint point) {
-    return widget->mapTo(widget->window(), point);
+    const QPoint inWindow = widget->mapTo(widget->window(), point);
+    Q_ASSERT_X(!inWindow.isNull(), "window_input", "the window's corner point cannot be sent");
+    return inWindow;
 }
 
 inline QPoint Centre(const QWidget* widget) {

@@ -1,16 +1,17 @@
-// The custom controls on real Qt widgets (offscreen): the mouse and the keys go through the widgets'
-// own event handling, so the order in which the control and the dialog hear of them is the real one.
+// The custom controls on real Qt widgets (offscreen): the mouse and the keys go through the dialog's
+// window and the widgets' own event handling, so the order in which the control and the dialog hear of
+// them is the real one.
 #include <gtest/gtest.h>
 
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QImage>
-#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
 #include "../controls/ControlsDialog.h"
+#include "../qt/WindowInput.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/qt/QtWindowHost.h"
 
@@ -29,11 +30,11 @@ class ControlsOnQtTest : public ::testing::Test {
     }
     QWidget* Widget(int id) const { return qtwin::AsQtWindow(dialog.GetDlgItem(id))->Widget(); }
     QWidget* ListViewport() const { return static_cast<QAbstractScrollArea*>(Widget(kList))->viewport(); }
+    // Rows as the list shows them, the top one first.
     void ClickRow(int row) const {
-        QTest::mouseClick(ListViewport(), Qt::LeftButton, {},
-                          QPoint(5, row * controls::CListBoxCH::kRowHeight + 5));
+        window_input::Click(ListViewport(), QPoint(5, row * controls::CListBoxCH::kRowHeight + 5));
     }
-    void Press(Qt::Key key) const { QTest::keyClick(Widget(kList), key); }
+    void Press(Qt::Key key) const { window_input::Key(Widget(kList), key); }
     void AddRows(int count) {
         for (int i = 0; i < count; ++i)
             dialog.list.AddItem(std::string(1, static_cast<char>('a' + i)).c_str(), nullptr);
@@ -66,17 +67,38 @@ TEST_F(ControlsOnQtTest, ClickIntoAnEmptyListLeavesNoCurrentEntry) {
 TEST_F(ControlsOnQtTest, KeysKeepTheCurrentIndexOnTheHighlightedRow) {
     Run([&] {
         AddRows(4);
-        dialog.list.SetCurrentIndex(0);
+        ClickRow(0);  // the list takes the focus
         for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_End, Qt::Key_Home, Qt::Key_Right,
                             Qt::Key_Left, Qt::Key_Up}) {
             Press(key);
         }
-        Press(Qt::Key_PageDown);
-        EXPECT_EQ(dialog.list.GetCurrentIndex(), 0) << "page keys move nothing";
-        EXPECT_EQ(dialog.GetDlgItem(kList)->GetCurSel(), 0);
     });
     EXPECT_EQ(dialog.selectionChanges,
-              (std::vector<SelectionChange>{{1, 1}, {2, 2}, {1, 1}, {3, 3}, {0, 0}, {1, 1}, {0, 0}}));
+              (std::vector<SelectionChange>{{0, 0}, {1, 1}, {2, 2}, {1, 1}, {3, 3}, {0, 0}, {1, 1}, {0, 0}}));
+}
+
+TEST_F(ControlsOnQtTest, PageKeysMoveAPageLessOneAndTheCurrentIndexFollows) {
+    constexpr int kRows = 15;
+    int page = 0;
+    Run([&] {
+        AddRows(kRows);
+        page = ListViewport()->height() / controls::CListBoxCH::kRowHeight;
+        ASSERT_GE(page, 2);
+        ASSERT_GT(kRows, 2 * page);
+        ClickRow(0);
+        for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_End, Qt::Key_PageDown,
+                            Qt::Key_PageUp}) {
+            Press(key);
+        }
+    });
+    // The second page down scrolls the list; the page keys after it count their page from the new top
+    // row. Page down on the last row moves nothing.
+    const int p = page - 1;
+    const int last = kRows - 1;
+    EXPECT_EQ(dialog.selectionChanges,
+              (std::vector<SelectionChange>{
+                  {0, 0}, {p, p}, {2 * p, 2 * p}, {p, p}, {last, last}, {last - p, last - p}}))
+        << "a page of " << page << " rows";
 }
 
 TEST_F(ControlsOnQtTest, KeyAfterTheCurrentRowWasReplacedSelectsThatRow) {
@@ -113,18 +135,13 @@ TEST_F(ControlsOnQtTest, LinkTurnsRedUnderThePointerAndBackWhenItLeavesFast) {
         EXPECT_GT(TextPixels(label, Qt::blue), 0);
         EXPECT_EQ(TextPixels(label, Qt::red), 0);
 
-        QMouseEvent enter(QEvent::MouseMove, QPointF(2, 2), label->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
-                          Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(label, &enter);
+        window_input::Move(label, QPoint(2, 2));
         EXPECT_EQ(QWidget::mouseGrabber(), label) << "the label holds the mouse while the pointer is on it";
         EXPECT_GT(TextPixels(label, Qt::red), 0);
         EXPECT_EQ(TextPixels(label, Qt::blue), 0);
 
-        // The next movement is already far away; the grab still delivers it to the label.
-        const QPointF far(label->width() + 200, label->height() + 100);
-        QMouseEvent leave(QEvent::MouseMove, far, label->mapToGlobal(far), Qt::NoButton, Qt::NoButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(QWidget::mouseGrabber(), &leave);
+        // The next movement is already far away, over the list; the grab still delivers it to the label.
+        window_input::Move(ListViewport(), QPoint(5, 5));
         EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
         EXPECT_GT(TextPixels(label, Qt::blue), 0);
         EXPECT_EQ(TextPixels(label, Qt::red), 0);

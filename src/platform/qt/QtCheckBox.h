@@ -14,6 +14,9 @@ class QtCheckBox : public QCheckBox {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    // The whole window takes the click, as a Windows check box does; Qt's takes it on the box and
+    // the text only.
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 
   private:
     QtWindow& window_;

@@ -40,6 +40,7 @@ class QtItemStore {
     virtual int GetCurSel() const = 0;
     virtual int SetCurSel(int index) = 0;
     virtual win::DWORD ItemFromPoint(win::Point) const { return 0x10000; }
+    virtual int GetTopIndex() const { return 0; }
 
     bool IsOwnerDraw() const { return ownerDraw_; }
     // Destruction of the window: every entry is reported deleted, then the box is empty.

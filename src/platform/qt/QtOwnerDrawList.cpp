@@ -30,6 +30,17 @@ int QtOwnerDrawList::TopIndex() const {
     return verticalScrollBar()->value();
 }
 
+int QtOwnerDrawList::PageSize() const {
+    int shown = 0;
+    int height = 0;
+    for (int i = TopIndex(); i < GetCount(); ++i, ++shown) {
+        height += ItemHeight(i);
+        if (height > viewport()->height())
+            break;
+    }
+    return std::max(1, shown);
+}
+
 QRect QtOwnerDrawList::ItemRect(int index) const {
     if (!IsValid(index) || index < TopIndex())
         return {};
@@ -61,7 +72,7 @@ void QtOwnerDrawList::UpdateScrollBar() {
     while (last > 0 && filled + ItemHeight(last - 1) <= viewport()->height())
         filled += ItemHeight(--last);
     verticalScrollBar()->setRange(0, std::max(0, last));
-    verticalScrollBar()->setPageStep(std::max(1, GetCount() - last));
+    verticalScrollBar()->setPageStep(PageSize());
 }
 
 void QtOwnerDrawList::EnsureVisible(int index) {
@@ -258,25 +269,22 @@ void QtOwnerDrawList::MoveByKey(int key) {
     if (GetCount() == 0)
         return;
     int next = curSel_ < 0 ? caret_ : curSel_;
-    const int page = std::max(1, verticalScrollBar()->pageStep());
+    // A page key moves the highlight to the far end of the page it starts on.
+    const int pageMove = PageSize() - 1;
     switch (key) {
         case Qt::Key_Up:
-            next = curSel_ < 0 ? caret_ : next - 1;
-            break;
-        case Qt::Key_Down:
-            next = curSel_ < 0 ? caret_ : next + 1;
-            break;
         case Qt::Key_Left:
             next = curSel_ < 0 ? caret_ : next - 1;
             break;
+        case Qt::Key_Down:
         case Qt::Key_Right:
             next = curSel_ < 0 ? caret_ : next + 1;
             break;
         case Qt::Key_PageUp:
-            next -= page;
+            next -= pageMove;
             break;
         case Qt::Key_PageDown:
-            next += page;
+            next += pageMove;
             break;
         case Qt::Key_Home:
             next = 0;
@@ -313,6 +321,8 @@ void QtOwnerDrawList::resizeEvent(QResizeEvent* event) {
 }
 
 void QtOwnerDrawList::scrollContentsBy(int, int) {
+    // With entries of different heights the page depends on the top entry.
+    verticalScrollBar()->setPageStep(PageSize());
     InvalidateAll();
 }
 

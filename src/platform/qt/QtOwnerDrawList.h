@@ -18,6 +18,7 @@ class QtOwnerDrawList : public QAbstractScrollArea, public QtItemStore {
     int GetCurSel() const override { return curSel_; }
     int SetCurSel(int index) override;
     win::DWORD ItemFromPoint(win::Point clientPoint) const override;
+    int GetTopIndex() const override { return TopIndex(); }
 
   protected:
     void ItemInserted(int index) override;
@@ -38,6 +39,9 @@ class QtOwnerDrawList : public QAbstractScrollArea, public QtItemStore {
 
   private:
     int TopIndex() const;
+    // The entries shown whole from the top entry on, at least one: the page of the scroll bar, and
+    // one more than the page keys move.
+    int PageSize() const;
     QRect ItemRect(int index) const;  // in viewport coordinates; empty when scrolled out
     void UpdateScrollBar();
     void EnsureVisible(int index);

@@ -362,6 +362,9 @@ int QtWindow::SetItemHeight(int index, int height) {
 win::DWORD QtWindow::ItemFromPoint(win::Point point) const {
     return items_ ? items_->ItemFromPoint(point) : 0x10000;
 }
+int QtWindow::GetTopIndex() const {
+    return items_ ? items_->GetTopIndex() : 0;
+}
 
 void QtWindow::SetAddress(win::DWORD address) {
     if (ipAddress_)

@@ -80,6 +80,7 @@ class QtWindow : public win::Window {
     int SetItemData(int index, std::uintptr_t data) override;
     int SetItemHeight(int index, int height) override;
     win::DWORD ItemFromPoint(win::Point clientPoint) const override;
+    int GetTopIndex() const override;
 
     // IPv4 address controls.
     void SetAddress(win::DWORD address) override;

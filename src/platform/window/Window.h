@@ -14,7 +14,7 @@ namespace win {
 class CWnd;
 
 class Window {
-public:
+  public:
     virtual ~Window() = default;
 
     // Every window.
@@ -64,13 +64,15 @@ public:
     virtual void ResetContent() = 0;
     virtual int GetCount() const = 0;
     virtual int GetCurSel() const = 0;
-    virtual int SetCurSel(int index) = 0;  // -1 (LB_ERR) when index names no entry or is -1
+    virtual int SetCurSel(int index) = 0;                  // -1 (LB_ERR) when index names no entry or is -1
     virtual std::string GetItemText(int index) const = 0;  // LB_GETTEXT, CB_GETLBTEXT
     virtual std::uintptr_t GetItemData(int index) const = 0;
     virtual int SetItemData(int index, std::uintptr_t data) = 0;
     virtual int SetItemHeight(int index, int height) = 0;  // combo: -1 is the selection field
     // LB_ITEMFROMPOINT: low word the nearest entry, high word 1 when the point is outside every entry.
     virtual DWORD ItemFromPoint(Point clientPoint) const = 0;
+    // LB_GETTOPINDEX: the entry shown first.
+    virtual int GetTopIndex() const = 0;
 
     // IPv4 address controls: fields in IPM_SETADDRESS order (first field in the high byte).
     virtual void SetAddress(DWORD address) = 0;
