@@ -54,19 +54,24 @@ class SilentHost : public win::WindowHost {
     int messages = 0;
 };
 
-// Runs ip with the given arguments, as a shell-less child; its exit status.
-int Ip(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "ip");
+// Runs a program found on PATH with the given arguments (the first names it), without a shell; its
+// exit status.
+int Run(std::vector<std::string> arguments) {
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
     pid_t child = 0;
-    if (::posix_spawnp(&child, "ip", nullptr, nullptr, argv.data(), environ) != 0)
+    if (::posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
         return -1;
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int Ip(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "ip");
+    return Run(std::move(arguments));
 }
 
 bool EnterNamespace(const std::string& folder) {
@@ -133,17 +138,7 @@ int ShellResolvConf(const char* server) {
     const std::string script = std::string("printf 'nameserver %s\\n' ") + server +
                                " > \"$OSTRELLE_RESOLV_CONF.tmp\"" +
                                " && mv \"$OSTRELLE_RESOLV_CONF.tmp\" \"$OSTRELLE_RESOLV_CONF\"";
-    std::vector<std::string> arguments = {"sh", "-c", script};
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    if (::posix_spawnp(&child, "sh", nullptr, nullptr, argv.data(), environ) != 0)
-        return -1;
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return Run({"sh", "-c", script});
 }
 
 // "ip addr replace" adds the new address beside the old one; the old one is removed outside the measured
