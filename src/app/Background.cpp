@@ -14,9 +14,11 @@ win::COLORREF BackgroundLineColor(int line) {
 void PaintBackground(win::DeviceContext& dc, const win::Rect& client) {
     int blue = kTopBlue;
     for (int y = 0; y <= client.Height(); ++y) {
-        if (blue < kLowestBlue) blue = kTopBlue;
+        if (blue < kLowestBlue)
+            blue = kTopBlue;
         dc.DrawLine({client.left, client.top + y}, {client.right, client.top + y}, win::RGB(190, 150, blue));
-        if (blue > 0) --blue;
+        if (blue > 0)
+            --blue;
     }
 }
 

@@ -6,12 +6,12 @@
 namespace app {
 
 class CCorvaneApp {
-public:
+  public:
     explicit CCorvaneApp(Platform& platform) : platform_(platform) {}
     // Returns false: the program ends without a message loop of its own.
     bool InitInstance();
 
-private:
+  private:
     Platform& platform_;
 };
 

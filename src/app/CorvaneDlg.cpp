@@ -6,8 +6,8 @@
 #include "app/ModulePaths.h"
 #include "profiles/ProfileFile.h"
 #include "res/Resource.h"
-#include "services/AboutDlg.h"
 #include "res/Templates.h"
+#include "services/AboutDlg.h"
 
 namespace app {
 
@@ -44,7 +44,8 @@ bool CCorvaneDlg::OnCmdMsg(int controlId, win::UINT notifyCode) {
 void CCorvaneDlg::DoDataExchange() {
     BindColorLabels();
     BindControls();
-    if (win::HWND name = GetDlgItem(IDC_PROFILE_NAME)) name->LimitText(kProfileNameLimit);
+    if (win::HWND name = GetDlgItem(IDC_PROFILE_NAME))
+        name->LimitText(kProfileNameLimit);
 }
 
 bool CCorvaneDlg::OnInitDialog() {
@@ -65,7 +66,8 @@ bool CCorvaneDlg::OnInitDialog() {
 
     profileFilePath = ProfileFilePathFor(modulePath);
     autoExitMarkerPath = AutoExitMarkerPathFor(modulePath);
-    if (platform_.files.Exists(autoExitMarkerPath)) CheckDlgButton(IDC_AUTO_EXIT, win::BST_CHECKED);
+    if (platform_.files.Exists(autoExitMarkerPath))
+        CheckDlgButton(IDC_AUTO_EXIT, win::BST_CHECKED);
     profileLines.clear();
     LoadProfiles();
     return true;
@@ -73,7 +75,8 @@ bool CCorvaneDlg::OnInitDialog() {
 
 void CCorvaneDlg::AddAboutMenuItem() {
     const std::string aboutMenu = LoadString(IDS_ABOUTBOX);
-    if (!GetSafeHwnd()->HasSystemMenu() || aboutMenu.empty()) return;
+    if (!GetSafeHwnd()->HasSystemMenu() || aboutMenu.empty())
+        return;
     GetSafeHwnd()->AppendSystemMenuSeparator();
     GetSafeHwnd()->AppendSystemMenuItem(IDM_ABOUTBOX, aboutMenu);
 }
@@ -81,7 +84,8 @@ void CCorvaneDlg::AddAboutMenuItem() {
 void CCorvaneDlg::LoadProfiles() {
     auto lines = profiles::LoadProfileFile(platform_.files, profileFilePath);
     profileFileOpened_ = lines.has_value();
-    if (!profileFileOpened_) return;
+    if (!profileFileOpened_)
+        return;
     profileLines = std::move(*lines);
     if (profileLines.empty()) {
         OnGetCurrentConfig();
@@ -109,11 +113,14 @@ void CCorvaneDlg::OnPaint(win::DeviceContext& dc) {
     dc.DrawIcon(x, y, appIcon);
 }
 
-win::HICON CCorvaneDlg::OnQueryDragIcon() { return appIcon; }
+win::HICON CCorvaneDlg::OnQueryDragIcon() {
+    return appIcon;
+}
 
 void CCorvaneDlg::OnClose() {
     // From here on the worker must leave the dialog alone.
-    if (updateCheck_) updateCheck_->DialogClosing();
+    if (updateCheck_)
+        updateCheck_->DialogClosing();
     platform_.system.PostThreadMessage(workerThreadId.load(), win::WM_CLOSE, 0, 0);
     SaveProfiles();
     StoreAutoExitOption();
@@ -140,10 +147,10 @@ void CCorvaneDlg::OnOK() {}
 // The adapter records live until the next refresh or until the window goes away.
 void CCorvaneDlg::OnDestroy() {
     // Esc ends the dialog without the close sequence; the worker must leave it alone all the same.
-    if (updateCheck_) updateCheck_->DialogClosing();
+    if (updateCheck_)
+        updateCheck_->DialogClosing();
     adapterList.clear();
     CDialog::OnDestroy();
 }
-
 
 }  // namespace app

@@ -11,7 +11,11 @@ namespace app {
 constexpr std::size_t kModuleNameBufferSize = 260;
 
 std::string CutPathTail(std::string_view path, std::size_t count);
-inline std::string ProfileFilePathFor(std::string_view modulePath) { return CutPathTail(modulePath, 4); }
-inline std::string AutoExitMarkerPathFor(std::string_view modulePath) { return CutPathTail(modulePath, 9); }
+inline std::string ProfileFilePathFor(std::string_view modulePath) {
+    return CutPathTail(modulePath, 4);
+}
+inline std::string AutoExitMarkerPathFor(std::string_view modulePath) {
+    return CutPathTail(modulePath, 9);
+}
 
 }  // namespace app

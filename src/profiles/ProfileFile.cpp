@@ -7,9 +7,11 @@ std::vector<std::string> SplitFileLines(std::string_view bytes) {
     while (!bytes.empty()) {
         const std::size_t lf = bytes.find('\n');
         std::string_view line = bytes.substr(0, lf);
-        if (lf != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (lf != std::string_view::npos && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         lines.emplace_back(line);
-        if (lf == std::string_view::npos) break;
+        if (lf == std::string_view::npos)
+            break;
         bytes.remove_prefix(lf + 1);
     }
     return lines;
@@ -25,9 +27,11 @@ std::string JoinFileLines(const std::vector<std::string>& lines) {
 }
 
 std::optional<std::vector<std::string>> LoadProfileFile(win::FileSystem& files, const std::string& path) {
-    if (!files.Exists(path)) return std::nullopt;
+    if (!files.Exists(path))
+        return std::nullopt;
     std::optional<std::string> bytes = files.ReadExisting(path);
-    if (!bytes) return std::nullopt;
+    if (!bytes)
+        return std::nullopt;
     return SplitFileLines(*bytes);
 }
 

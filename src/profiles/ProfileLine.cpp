@@ -10,23 +10,27 @@ constexpr char kSeparator = '|';
 
 std::string_view TakeField(std::string_view& rest) {
     const std::size_t bar = rest.find(kSeparator);
-    if (bar == std::string_view::npos) return {};
+    if (bar == std::string_view::npos)
+        return {};
     std::string_view field = rest.substr(0, bar);
     rest.remove_prefix(bar + 1);
     return field;
 }
 
-bool IsAtoiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsAtoiSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 }  // namespace
 
 std::string ComposeProfileLine(const IpProfile& p) {
-    const std::array<const std::string*, 8> fields{&p.name,           &p.iconIndex,      &p.adapter,
-                                                   &p.ipAddress,      &p.subnetMask,     &p.defaultGateway,
-                                                   &p.preferredDns,   &p.alternateDns};
+    const std::array<const std::string*, 8> fields{&p.name,         &p.iconIndex,   &p.adapter,
+                                                   &p.ipAddress,    &p.subnetMask,  &p.defaultGateway,
+                                                   &p.preferredDns, &p.alternateDns};
     std::string line;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) line += kSeparator;
+        if (i > 0)
+            line += kSeparator;
         line += *fields[i];
     }
     return line;
@@ -48,18 +52,24 @@ IpProfile SplitProfileLine(std::string_view line) {
 
 int IconNumber(std::string_view field) {
     std::size_t i = 0;
-    while (i < field.size() && IsAtoiSpace(field[i])) ++i;
+    while (i < field.size() && IsAtoiSpace(field[i]))
+        ++i;
     bool negative = false;
-    if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
+    if (i < field.size() && (field[i] == '+' || field[i] == '-'))
+        negative = field[i++] == '-';
     // Saturate instead of overflowing: any number this large is no icon anyway.
     long long value = 0;
     for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) {
-        if (value < INT_MAX) value = value * 10 + (field[i] - '0');
+        if (value < INT_MAX)
+            value = value * 10 + (field[i] - '0');
     }
-    if (value > INT_MAX) value = INT_MAX;
+    if (value > INT_MAX)
+        value = INT_MAX;
     return static_cast<int>(negative ? -value : value);
 }
 
-bool IsProfileIcon(int iconNumber) { return iconNumber >= 0 && iconNumber < kIconCount; }
+bool IsProfileIcon(int iconNumber) {
+    return iconNumber >= 0 && iconNumber < kIconCount;
+}
 
 }  // namespace profiles

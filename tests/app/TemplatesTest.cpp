@@ -21,7 +21,8 @@ TEST(Templates, MainDialogHasEveryControlOnceInTabOrder) {
     EXPECT_EQ(t.controls.front().id, res::IDC_SWITCH);
     EXPECT_EQ(t.controls.back().id, res::IDC_OPTIONS_GROUP);
     std::set<int> ids;
-    for (const auto& c : t.controls) EXPECT_TRUE(ids.insert(c.id).second) << c.id;
+    for (const auto& c : t.controls)
+        EXPECT_TRUE(ids.insert(c.id).second) << c.id;
 }
 
 TEST(Templates, RowsThatOtherCodeReliesOn) {

@@ -6,15 +6,18 @@
 namespace fakes {
 
 class EmptyRegistry : public win::Registry {
-public:
+  public:
     win::LONG RegOpenKeyEx(win::HKEY, std::string_view, win::DWORD, win::REGSAM, win::HKEY*) override {
         return win::ERROR_FILE_NOT_FOUND;
     }
-    win::LONG RegEnumKeyEx(win::HKEY, win::DWORD, char*, win::DWORD*) override { return win::ERROR_INVALID_HANDLE; }
+    win::LONG RegEnumKeyEx(win::HKEY, win::DWORD, char*, win::DWORD*) override {
+        return win::ERROR_INVALID_HANDLE;
+    }
     win::LONG RegQueryValueEx(win::HKEY, std::string_view, win::DWORD*, std::uint8_t*, win::DWORD*) override {
         return win::ERROR_INVALID_HANDLE;
     }
-    win::LONG RegSetValueEx(win::HKEY, std::string_view, win::DWORD, const std::uint8_t*, win::DWORD) override {
+    win::LONG RegSetValueEx(win::HKEY, std::string_view, win::DWORD, const std::uint8_t*,
+                            win::DWORD) override {
         return win::ERROR_INVALID_HANDLE;
     }
     win::LONG RegDeleteValue(win::HKEY, std::string_view) override { return win::ERROR_INVALID_HANDLE; }

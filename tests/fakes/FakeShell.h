@@ -15,9 +15,9 @@ struct ShellCall {
 };
 
 class FakeShell : public win::Shell {
-public:
-    std::intptr_t ShellExecute(win::HWND owner, std::string_view verb, std::string_view file, std::string_view,
-                               std::string_view, int) override {
+  public:
+    std::intptr_t ShellExecute(win::HWND owner, std::string_view verb, std::string_view file,
+                               std::string_view, std::string_view, int) override {
         calls.push_back({owner, std::string(verb), std::string(file)});
         return result;
     }

@@ -15,7 +15,7 @@ struct PostedMessage {
 };
 
 class FakeSystem : public win::System {
-public:
+  public:
     std::string GetModuleFileName(std::size_t bufferSize) override {
         return modulePath.substr(0, bufferSize > 0 ? bufferSize - 1 : 0);
     }

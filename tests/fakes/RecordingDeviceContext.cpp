@@ -78,7 +78,8 @@ void RecordingDeviceContext::SelectFont(const win::LogFont& font) {
 std::vector<DrawOp> RecordingDeviceContext::OfKind(DrawOp::Kind kind) const {
     std::vector<DrawOp> result;
     for (const auto& op : ops) {
-        if (op.kind == kind) result.push_back(op);
+        if (op.kind == kind)
+            result.push_back(op);
     }
     return result;
 }

@@ -9,21 +9,32 @@
 namespace fakes {
 
 struct DrawOp {
-    enum Kind { FillSolidRect, FrameRect, DrawLine, DrawEdge, DrawIcon, DrawIconEx, DrawText, SetTextColor,
-                SetBkColor, SetBkMode, SelectFont };
+    enum Kind {
+        FillSolidRect,
+        FrameRect,
+        DrawLine,
+        DrawEdge,
+        DrawIcon,
+        DrawIconEx,
+        DrawText,
+        SetTextColor,
+        SetBkColor,
+        SetBkMode,
+        SelectFont
+    };
     DrawOp(Kind k, win::Rect r = {}, win::COLORREF c = 0) : kind(k), rect(r), color(c) {}
     Kind kind;
-    win::Rect rect;          // rectangles; DrawLine: left/top = from, right/bottom = to
-    win::COLORREF color = 0; // fills, frames, lines, text and background colours
+    win::Rect rect;           // rectangles; DrawLine: left/top = from, right/bottom = to
+    win::COLORREF color = 0;  // fills, frames, lines, text and background colours
     int x = 0, y = 0, cx = 0, cy = 0;
     win::HICON icon = nullptr;
-    std::string text;        // DrawText: the GBK text
-    win::UINT flags = 0;     // DrawText format, DrawEdge edge/flags, SetBkMode mode
+    std::string text;     // DrawText: the GBK text
+    win::UINT flags = 0;  // DrawText format, DrawEdge edge/flags, SetBkMode mode
     win::LogFont font;
 };
 
 class RecordingDeviceContext : public win::DeviceContext {
-public:
+  public:
     void FillSolidRect(const win::Rect& rect, win::COLORREF color) override;
     void FrameRect(const win::Rect& rect, win::COLORREF penColor) override;
     void DrawLine(win::Point from, win::Point to, win::COLORREF penColor) override;

@@ -13,7 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class ProfileFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::temp_directory_path() / ("ostrelle-pf-" + std::to_string(::getpid()));
         fs::create_directories(dir);
@@ -58,12 +58,12 @@ TEST_F(ProfileFileTest, LineEndsAndOddContent) {
     };
     const std::string binary("a\0b\x01\xFF\x81|c", 8);
     const Case cases[] = {
-        {"a|1\nb|2\n", {"a|1", "b|2"}, "a|1\r\nb|2\r\n"},          // LF only
-        {"a|1\r\nb|2", {"a|1", "b|2"}, "a|1\r\nb|2\r\n"},          // no final line break
-        {"\r\n", {""}, "\r\n"},                                    // one empty line
-        {"", {}, ""},                                              // no profiles
-        {"x\ry\r\n", {"x\ry"}, "x\ry\r\n"},                        // a lone CR stays in the line
-        {binary + "\r\n", {binary}, binary + "\r\n"},              // binary bytes and invalid GBK
+        {"a|1\nb|2\n", {"a|1", "b|2"}, "a|1\r\nb|2\r\n"},             // LF only
+        {"a|1\r\nb|2", {"a|1", "b|2"}, "a|1\r\nb|2\r\n"},             // no final line break
+        {"\r\n", {""}, "\r\n"},                                       // one empty line
+        {"", {}, ""},                                                 // no profiles
+        {"x\ry\r\n", {"x\ry"}, "x\ry\r\n"},                           // a lone CR stays in the line
+        {binary + "\r\n", {binary}, binary + "\r\n"},                 // binary bytes and invalid GBK
         {"|||||||||||||\n", {"|||||||||||||"}, "|||||||||||||\r\n"},  // 12 separators
     };
     for (const auto& c : cases) {

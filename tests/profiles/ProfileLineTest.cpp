@@ -7,8 +7,14 @@ namespace {
 
 using profiles::IpProfile;
 
-const IpProfile kOffice{"办公室",        "2",           "Example PCI Fast Ethernet Adapter", "192.0.2.20", "255.255.255.0",
-                        "192.0.2.1", "198.51.100.53", "198.51.100.54"};
+const IpProfile kOffice{"办公室",
+                        "2",
+                        "Example PCI Fast Ethernet Adapter",
+                        "192.0.2.20",
+                        "255.255.255.0",
+                        "192.0.2.1",
+                        "198.51.100.53",
+                        "198.51.100.54"};
 
 TEST(ProfileLine, ComposesTheExampleLine) {
     const std::string line = profiles::ComposeProfileLine(kOffice);
@@ -58,9 +64,12 @@ TEST(ProfileLine, FewerSeparatorsLeaveMiddleFieldsEmptyAndTheRestInFieldEight) {
 
 TEST(ProfileLine, IconNumberFollowsAtoi) {
     const std::pair<const char*, int> cases[] = {
-        {"2", 2}, {"x", 0}, {"", 0}, {"  3", 3}, {"\t4z", 4}, {"-1", -1}, {"+2", 2}, {"7", 7}, {"99999999999", 2147483647},
+        {"2", 2},   {"x", 0},    {"", 0},
+        {"  3", 3}, {"\t4z", 4}, {"-1", -1},
+        {"+2", 2},  {"7", 7},    {"99999999999", 2147483647},
     };
-    for (const auto& [field, expected] : cases) EXPECT_EQ(profiles::IconNumber(field), expected) << field;
+    for (const auto& [field, expected] : cases)
+        EXPECT_EQ(profiles::IconNumber(field), expected) << field;
     EXPECT_TRUE(profiles::IsProfileIcon(0));
     EXPECT_TRUE(profiles::IsProfileIcon(4));
     EXPECT_FALSE(profiles::IsProfileIcon(5));

@@ -8,7 +8,7 @@
 namespace win {
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // A file or a directory of that name exists (the file-status test).
     virtual bool Exists(const std::string& path) = 0;

@@ -35,7 +35,7 @@ constexpr REGSAM KEY_WRITE = 0x20006;
 constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
     virtual LONG RegOpenKeyEx(HKEY parent, std::string_view subKey, DWORD options, REGSAM access,
                               HKEY* result) = 0;

@@ -9,7 +9,7 @@
 namespace win {
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // Returns a value above 32 on success, as ShellExecuteA does. Texts are GBK.
     virtual std::intptr_t ShellExecute(HWND owner, std::string_view verb, std::string_view file,

@@ -8,7 +8,7 @@
 namespace win {
 
 class System {
-public:
+  public:
     virtual ~System() = default;
     // GetModuleFileNameA: the executable's full path in GBK, at most bufferSize - 1 bytes.
     virtual std::string GetModuleFileName(std::size_t bufferSize) = 0;

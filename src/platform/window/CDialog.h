@@ -11,7 +11,7 @@
 namespace win {
 
 class CDialog : public CWnd {
-public:
+  public:
     CDialog(WindowHost& host, const DialogTemplate& dialogTemplate);
 
     int DoModal(HWND owner = nullptr);
@@ -44,11 +44,11 @@ public:
     // WM_CLOSE and WM_COMMAND delivered through Window::SendMessage.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
-protected:
+  protected:
     // Routes a command to a handler of the derived class's map; false when none matches.
     virtual bool OnCmdMsg(int controlId, UINT notifyCode);
 
-private:
+  private:
     WindowHost& host_;
     const DialogTemplate& template_;
 };

@@ -10,7 +10,7 @@
 namespace win {
 
 class CWnd {
-public:
+  public:
     CWnd() = default;
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
@@ -40,12 +40,12 @@ public:
     virtual void DeleteItem(DeleteItemStruct& deleteItem);
     virtual int VKeyToItem(UINT key, UINT caretIndex);  // -1: the default action
 
-protected:
+  protected:
     virtual void PreSubclassWindow() {}
     // For a derived class that lets the host attach it before its own hook runs.
     void SetWindow(HWND window, WindowHost& host);
 
-private:
+  private:
     HWND hwnd_ = nullptr;
     WindowHost* host_ = nullptr;
 };

@@ -8,7 +8,7 @@
 namespace win {
 
 class DeviceContext {
-public:
+  public:
     virtual ~DeviceContext() = default;
 
     // Fills with a solid brush of the colour (FillRect with a brush of its own).

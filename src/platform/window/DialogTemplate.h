@@ -22,10 +22,10 @@ enum class ControlKind {
 
 struct ControlTemplate {
     ControlKind kind = ControlKind::Static;
-    int id = -1;       // -1 for the unnamed statics (IDC_STATIC)
-    std::string text;  // GBK
+    int id = -1;                       // -1 for the unnamed statics (IDC_STATIC)
+    std::string text;                  // GBK
     int x = 0, y = 0, cx = 0, cy = 0;  // dialog units
-    DWORD style = 0;   // full window style, WS_CHILD | WS_VISIBLE included
+    DWORD style = 0;                   // full window style, WS_CHILD | WS_VISIBLE included
     DWORD exStyle = 0;
     int iconId = 0;  // for StaticIcon
 };
@@ -42,7 +42,8 @@ struct DialogTemplate {
 
     const ControlTemplate* Find(int controlId) const {
         for (const auto& c : controls) {
-            if (c.id == controlId) return &c;
+            if (c.id == controlId)
+                return &c;
         }
         return nullptr;
     }

@@ -11,7 +11,9 @@
 namespace platform_linux {
 namespace {
 
-win::ThreadId CurrentThreadId() { return static_cast<win::ThreadId>(::syscall(SYS_gettid)); }
+win::ThreadId CurrentThreadId() {
+    return static_cast<win::ThreadId>(::syscall(SYS_gettid));
+}
 
 std::mutex& QueuesMutex() {
     static std::mutex mutex;
@@ -37,7 +39,8 @@ ThreadMessageQueue::~ThreadMessageQueue() {
 
 bool ThreadMessageQueue::Peek(ThreadMessage& message) {
     std::lock_guard lock(mutex_);
-    if (messages_.empty()) return false;
+    if (messages_.empty())
+        return false;
     message = messages_.front();
     messages_.pop_front();
     return true;
@@ -59,17 +62,21 @@ std::string LinuxSystem::GetModuleFileName(std::size_t bufferSize) {
     path.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     std::string gbk = text::Utf8ToGbk(path);
     // Like GetModuleFileNameA, the name is cut to the buffer less its terminating NUL.
-    if (bufferSize > 0 && gbk.size() > bufferSize - 1) gbk.resize(bufferSize - 1);
+    if (bufferSize > 0 && gbk.size() > bufferSize - 1)
+        gbk.resize(bufferSize - 1);
     return gbk;
 }
 
-win::ThreadId LinuxSystem::GetCurrentThreadId() { return CurrentThreadId(); }
+win::ThreadId LinuxSystem::GetCurrentThreadId() {
+    return CurrentThreadId();
+}
 
 bool LinuxSystem::PostThreadMessage(win::ThreadId thread, win::UINT message, win::WPARAM wParam,
                                     win::LPARAM lParam) {
     std::lock_guard lock(QueuesMutex());
     auto it = Queues().find(thread);
-    if (it == Queues().end()) return false;
+    if (it == Queues().end())
+        return false;
     it->second->Post({message, wParam, lParam});
     return true;
 }
@@ -77,7 +84,8 @@ bool LinuxSystem::PostThreadMessage(win::ThreadId thread, win::UINT message, win
 win::DWORD LinuxSystem::GetTickCount() {
     timespec ts{};
     ::clock_gettime(CLOCK_BOOTTIME, &ts);
-    const auto ms = static_cast<unsigned long long>(ts.tv_sec) * 1000ULL + static_cast<unsigned long long>(ts.tv_nsec) / 1000000ULL;
+    const auto ms = static_cast<unsigned long long>(ts.tv_sec) * 1000ULL +
+                    static_cast<unsigned long long>(ts.tv_nsec) / 1000000ULL;
     return static_cast<win::DWORD>(ms);
 }
 

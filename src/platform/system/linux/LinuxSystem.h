@@ -18,7 +18,7 @@ struct ThreadMessage {
 
 // The calling thread's queue, registered while the object lives.
 class ThreadMessageQueue {
-public:
+  public:
     ThreadMessageQueue();
     ~ThreadMessageQueue();
     ThreadMessageQueue(const ThreadMessageQueue&) = delete;
@@ -28,17 +28,18 @@ public:
     bool HasMessage();
     void Post(const ThreadMessage& message);
 
-private:
+  private:
     win::ThreadId owner_;
     std::mutex mutex_;
     std::deque<ThreadMessage> messages_;
 };
 
 class LinuxSystem : public win::System {
-public:
+  public:
     std::string GetModuleFileName(std::size_t bufferSize) override;
     win::ThreadId GetCurrentThreadId() override;
-    bool PostThreadMessage(win::ThreadId thread, win::UINT message, win::WPARAM wParam, win::LPARAM lParam) override;
+    bool PostThreadMessage(win::ThreadId thread, win::UINT message, win::WPARAM wParam,
+                           win::LPARAM lParam) override;
     win::DWORD GetTickCount() override;
 };
 
