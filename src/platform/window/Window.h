@@ -38,45 +38,50 @@ class Window {
     virtual void SetHandlerObject(CWnd* object) = 0;
     virtual CWnd* GetHandlerObject() const = 0;
 
+    // The calls of one kind of window. As any HWND takes any message, any window takes any call: on a
+    // window of another kind it does nothing and answers the call's failure value.
+
     // The dialog.
-    virtual Window* GetDlgItem(int controlId) const = 0;
-    virtual bool IsIconic() const = 0;
-    virtual void SetIcon(HICON icon, bool bigIcon) = 0;
-    virtual bool HasSystemMenu() const = 0;
-    virtual void AppendSystemMenuSeparator() = 0;
-    virtual void AppendSystemMenuItem(UINT commandId, std::string_view gbkText) = 0;
-    virtual void EndDialog(int result) = 0;
+    virtual Window* GetDlgItem(int /*controlId*/) const { return nullptr; }
+    virtual bool IsIconic() const { return false; }
+    virtual void SetIcon(HICON /*icon*/, bool /*bigIcon*/) {}
+    virtual bool HasSystemMenu() const { return false; }
+    virtual void AppendSystemMenuSeparator() {}
+    virtual void AppendSystemMenuItem(UINT /*commandId*/, std::string_view /*gbkText*/) {}
+    virtual void EndDialog(int /*result*/) {}
     // Runs the message on the dialog's thread and returns when it has been handled. Any thread.
-    virtual LRESULT SendMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    virtual LRESULT SendMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return 0; }
 
     // Buttons and check boxes.
-    virtual int GetCheck() const = 0;
-    virtual void SetCheck(int state) = 0;
-    virtual void SetButtonIcon(HICON icon) = 0;  // BM_SETIMAGE with IMAGE_ICON
+    virtual int GetCheck() const { return BST_UNCHECKED; }
+    virtual void SetCheck(int /*state*/) {}
+    virtual void SetButtonIcon(HICON /*icon*/) {}  // BM_SETIMAGE with IMAGE_ICON
 
     // Edit.
-    virtual void LimitText(int maxChars) = 0;
+    virtual void LimitText(int /*maxChars*/) {}
 
     // List boxes and combo boxes (the LB_* and CB_* operations of the same name).
-    virtual int AddString(std::string_view gbkText) = 0;
-    virtual int InsertString(int index, std::string_view gbkText) = 0;
-    virtual int DeleteString(int index) = 0;  // the count left, or -1
-    virtual void ResetContent() = 0;
-    virtual int GetCount() const = 0;
-    virtual int GetCurSel() const = 0;
-    virtual int SetCurSel(int index) = 0;                  // -1 (LB_ERR) when index names no entry or is -1
-    virtual std::string GetItemText(int index) const = 0;  // LB_GETTEXT, CB_GETLBTEXT
-    virtual std::uintptr_t GetItemData(int index) const = 0;
-    virtual int SetItemData(int index, std::uintptr_t data) = 0;
-    virtual int SetItemHeight(int index, int height) = 0;  // combo: -1 is the selection field
+    virtual int AddString(std::string_view /*gbkText*/) { return LB_ERR; }
+    virtual int InsertString(int /*index*/, std::string_view /*gbkText*/) { return LB_ERR; }
+    virtual int DeleteString(int /*index*/) { return LB_ERR; }  // the count left, or -1
+    virtual void ResetContent() {}
+    virtual int GetCount() const { return 0; }
+    virtual int GetCurSel() const { return LB_ERR; }
+    // LB_ERR when index names no entry or is -1.
+    virtual int SetCurSel(int /*index*/) { return LB_ERR; }
+    virtual std::string GetItemText(int /*index*/) const { return {}; }  // LB_GETTEXT, CB_GETLBTEXT
+    virtual std::uintptr_t GetItemData(int /*index*/) const { return static_cast<std::uintptr_t>(LB_ERR); }
+    virtual int SetItemData(int /*index*/, std::uintptr_t /*data*/) { return LB_ERR; }
+    // A combo box's index -1 is its selection field.
+    virtual int SetItemHeight(int /*index*/, int /*height*/) { return LB_ERR; }
     // LB_ITEMFROMPOINT: low word the nearest entry, high word 1 when the point is outside every entry.
-    virtual DWORD ItemFromPoint(Point clientPoint) const = 0;
+    virtual DWORD ItemFromPoint(Point /*clientPoint*/) const { return 0x10000; }
     // LB_GETTOPINDEX: the entry shown first.
-    virtual int GetTopIndex() const = 0;
+    virtual int GetTopIndex() const { return 0; }
 
     // IPv4 address controls: fields in IPM_SETADDRESS order (first field in the high byte).
-    virtual void SetAddress(DWORD address) = 0;
-    virtual void ClearAddress() = 0;
+    virtual void SetAddress(DWORD /*address*/) {}
+    virtual void ClearAddress() {}
 };
 
 using HWND = Window*;
