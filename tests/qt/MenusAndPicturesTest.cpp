@@ -59,10 +59,11 @@ TEST_F(MenusAndPicturesTest, AboutBoxShowsTheProgramIconAndItsTexts) {
     std::vector<std::string> texts;
     WhenOpen([&] {
         image = OpenDialog().grab().toImage();
-        for (const auto& child : OpenDialog().Window().Children()) {
-            texts.push_back(child->GetWindowText());
-            if (child->Kind() == win::ControlKind::StaticIcon)
-                iconRect = child->Widget()->geometry();
+        const auto& children = OpenDialog().Window().Children();
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            texts.push_back(children[i]->GetWindowText());
+            if (res::AboutDialogTemplate().controls[i].kind == win::ControlKind::StaticIcon)
+                iconRect = children[i]->Widget()->geometry();
         }
     });
     about.DoModal();

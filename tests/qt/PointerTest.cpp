@@ -67,20 +67,25 @@ class BoxAnswerer : public QObject {
     QTimer timer_;
 };
 
-bool LetsThePointerThrough(const qtwin::QtWindow& control) {
-    if (control.Kind() == ControlKind::GroupBox)
+bool LetsThePointerThrough(const qtwin::QtWindow& control, ControlKind kind) {
+    if (kind == ControlKind::GroupBox)
         return true;
-    const bool isStatic = control.Kind() == ControlKind::Static || control.Kind() == ControlKind::StaticIcon;
+    const bool isStatic = kind == ControlKind::Static || kind == ControlKind::StaticIcon;
     return isStatic && !(control.GetStyle() & win::SS_NOTIFY);
 }
 
 // Clicks the centre of every visible, enabled control of the open dialog in template order; click does
 // the click and checks its effect. A control that lets the pointer through must not take the press,
-// every other one must take it itself. Answers the ids of the controls left out.
-std::vector<int> ClickEveryControl(const std::function<void(qtwin::QtWindow&)>& click) {
+// every other one must take it itself; its kind is the one the dialog's template gives it. Answers the
+// ids of the controls left out.
+std::vector<int> ClickEveryControl(const std::function<void(qtwin::QtWindow&, ControlKind)>& click) {
     PressRecorder presses;
     std::vector<int> leftOut;
-    for (const auto& control : QtDialogFixture::OpenDialog().Window().Children()) {
+    const qtwin::QtDialogWindow& dialog = QtDialogFixture::OpenDialog().Window();
+    const std::vector<win::ControlTemplate>& controls = dialog.Dialog().GetTemplate().controls;
+    for (std::size_t i = 0; i < dialog.Children().size(); ++i) {
+        qtwin::QtWindow* control = dialog.Children()[i].get();
+        const ControlKind kind = controls.at(i).kind;
         QPointer<QWidget> widget = control->Widget();
         if (!widget->isVisible() || !widget->isEnabled()) {
             leftOut.push_back(control->GetDlgCtrlID());
@@ -88,8 +93,8 @@ std::vector<int> ClickEveryControl(const std::function<void(qtwin::QtWindow&)>& 
         }
         SCOPED_TRACE(testing::Message() << "control " << control->GetDlgCtrlID());
         presses.Clear();
-        click(*control);
-        if (LetsThePointerThrough(*control)) {
+        click(*control, kind);
+        if (LetsThePointerThrough(*control, kind)) {
             EXPECT_NE(presses.Pressed(), widget.data()) << "the pointer went through";
         } else {
             EXPECT_EQ(presses.Pressed(), widget.data()) << "the control took its own press";
@@ -111,7 +116,7 @@ class PointerTest : public QtDialogFixture {
                "lab|2|Intel PRO/1000|10.1.0.20|255.255.0.0|||\r\n";
     }
 
-    void ClickAndCheck(qtwin::QtWindow& control);
+    void ClickAndCheck(qtwin::QtWindow& control, ControlKind kind);
     void CheckButton(int id);
     void ClickEveryControlOfTheAboutBox();
 
@@ -135,11 +140,11 @@ std::string NameOfLine(int index) {
     return profiles::SplitProfileLine(app::profileLines.at(static_cast<std::size_t>(index))).name;
 }
 
-void PointerTest::ClickAndCheck(qtwin::QtWindow& control) {
+void PointerTest::ClickAndCheck(qtwin::QtWindow& control, ControlKind kind) {
     QWidget* widget = control.Widget();
     const int checkBefore = control.GetCheck();
     const std::size_t shellCallsBefore = shell.calls.size();
-    switch (control.Kind()) {
+    switch (kind) {
         case ControlKind::PushButton:
             return CheckButton(control.GetDlgCtrlID());
         // The dialog's own focus widget, where its keys go: offscreen no window is active again after a
@@ -187,7 +192,7 @@ void PointerTest::ClickAndCheck(qtwin::QtWindow& control) {
         }
         default:
             window_input::Click(widget);
-            if (!LetsThePointerThrough(control)) {
+            if (!LetsThePointerThrough(control, kind)) {
                 ASSERT_EQ(shell.calls.size(), shellCallsBefore + 1) << "the link opened";
                 EXPECT_EQ(shell.calls.back().file, LinkTarget(control.GetDlgCtrlID()));
             }
@@ -245,15 +250,18 @@ void PointerTest::ClickEveryControlOfTheAboutBox() {
         ADD_FAILURE() << "the About box did not open";
         return;
     }
-    qtwin::QtWindow& about = OpenDialog().Window();
-    aboutLeftOut = ClickEveryControl([](qtwin::QtWindow& control) { window_input::Click(control.Widget()); });
+    qtwin::QtDialogWindow& about = OpenDialog().Window();
+    aboutLeftOut = ClickEveryControl(
+        [](qtwin::QtWindow& control, ControlKind) { window_input::Click(control.Widget()); });
     aboutEnded = about.Ended();
 }
 
 TEST_F(PointerTest, EveryControlTakesItsOwnClickAndEveryStaticLetsItThrough) {
     std::vector<int> leftOut;
-    RunProgram(
-        [&] { leftOut = ClickEveryControl([this](qtwin::QtWindow& control) { ClickAndCheck(control); }); });
+    RunProgram([&] {
+        leftOut = ClickEveryControl(
+            [this](qtwin::QtWindow& control, ControlKind kind) { ClickAndCheck(control, kind); });
+    });
     EXPECT_EQ(leftOut, (std::vector<int>{res::IDC_LABEL_MODIFY, res::IDC_LABEL_DELETE}))
         << "only the labels that the Get Current command hid";
 }

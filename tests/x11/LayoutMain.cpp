@@ -6,7 +6,7 @@
 
 #include "platform/qt/QtDialogBuilder.h"
 #include "platform/qt/QtDialogWidget.h"
-#include "platform/qt/QtWindow.h"
+#include "platform/qt/QtDialogWindow.h"
 #include "platform/qt/QtWindowHost.h"
 #include "res/Templates.h"
 
@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     qtwin::QtWindowHost host;
     win::CDialog dialog(host, res::MainDialogTemplate());
-    qtwin::QtWindow window(host, dialog, res::MainDialogTemplate());
+    qtwin::QtDialogWindow window(host, dialog, res::MainDialogTemplate());
     qtwin::QtDialogWidget* widget = qtwin::BuildDialog(window, res::MainDialogTemplate(), nullptr);
     for (const auto& control : window.Children()) {
         const QWidget* item = control->Widget();

@@ -2,14 +2,14 @@
 
 #include <QPainter>
 
+#include "QtControlWindow.h"
 #include "QtDeviceContext.h"
 #include "QtText.h"
-#include "QtWindow.h"
 #include "QtWindowHost.h"
 
 namespace qtwin {
 
-QtCheckBox::QtCheckBox(QtWindow& window, QWidget* parent) : QCheckBox(parent), window_(window) {
+QtCheckBox::QtCheckBox(QtControlWindow& window, QWidget* parent) : QCheckBox(parent), window_(window) {
     // BN_CLICKED is reported when the click has toggled the box.
     connect(this, &QCheckBox::clicked, this, [this] { window_.Notify(win::BN_CLICKED); });
 }

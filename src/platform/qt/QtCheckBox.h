@@ -6,11 +6,11 @@
 
 namespace qtwin {
 
-class QtWindow;
+class QtControlWindow;
 
 class QtCheckBox : public QCheckBox {
   public:
-    QtCheckBox(QtWindow& window, QWidget* parent);
+    QtCheckBox(QtControlWindow& window, QWidget* parent);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -19,7 +19,7 @@ class QtCheckBox : public QCheckBox {
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 
   private:
-    QtWindow& window_;
+    QtControlWindow& window_;
 };
 
 }  // namespace qtwin

@@ -7,9 +7,9 @@
 #include <QStylePainter>
 #include <algorithm>
 
+#include "QtControlWindow.h"
 #include "QtDeviceContext.h"
 #include "QtText.h"
-#include "QtWindow.h"
 #include "platform/window/CWnd.h"
 #include "platform/window/Styles.h"
 
@@ -20,7 +20,7 @@ namespace {
 constexpr int kComboFrame = 6;
 }  // namespace
 
-QtComboBox::QtComboBox(QtWindow& window, QWidget* parent, int dropDownHeight)
+QtComboBox::QtComboBox(QtControlWindow& window, QWidget* parent, int dropDownHeight)
     : QComboBox(parent),
       QtItemStore(
           window, win::ODT_COMBOBOX, (window.GetStyle() & win::CBS_OWNERDRAWVARIABLE) != 0,

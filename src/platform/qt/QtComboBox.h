@@ -12,7 +12,7 @@ namespace qtwin {
 
 class QtComboBox : public QComboBox, public QtItemStore {
   public:
-    QtComboBox(QtWindow& window, QWidget* parent, int dropDownHeight);
+    QtComboBox(QtControlWindow& window, QWidget* parent, int dropDownHeight);
 
     int GetCurSel() const override { return curSel_; }
     int SetCurSel(int index) override;

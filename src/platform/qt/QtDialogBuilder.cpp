@@ -1,17 +1,13 @@
 #include "QtDialogBuilder.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-
-#include "QtCheckBox.h"
-#include "QtComboBox.h"
+#include "QtButtonWindows.h"
 #include "QtDialogWidget.h"
-#include "QtIcons.h"
-#include "QtIpAddressEdit.h"
-#include "QtOwnerDrawList.h"
-#include "QtStatic.h"
+#include "QtDialogWindow.h"
+#include "QtEditWindow.h"
+#include "QtIpAddressWindow.h"
+#include "QtItemWindows.h"
+#include "QtStaticWindow.h"
 #include "QtText.h"
-#include "QtWindow.h"
 #include "platform/window/Styles.h"
 
 namespace qtwin {
@@ -20,73 +16,29 @@ using win::ControlKind;
 
 namespace {
 
-QWidget* CreatePushButton(QtWindow& window, const win::ControlTemplate& control, QWidget* parent) {
-    auto* button = new QPushButton(parent);
-    // An icon button shows nothing until its icon is set; a text button its text.
-    if (!(control.style & win::BS_ICON))
-        button->setText(ToQString(control.text));
-    // Every push button takes Enter while it has the focus; BS_DEFPUSHBUTTON takes it otherwise.
-    button->setAutoDefault(true);
-    button->setDefault((control.style & 0xF) == win::BS_DEFPUSHBUTTON);
-    QObject::connect(button, &QPushButton::clicked, button, [&window] { window.Notify(win::BN_CLICKED); });
-    return button;
-}
-
-QWidget* CreateEdit(const win::ControlTemplate& control, QWidget* parent) {
-    auto* edit = new QLineEdit(ToQString(control.text), parent);
-    edit->setFrame((control.style & win::WS_BORDER) != 0);
-    return edit;
-}
-
-QWidget* CreateListBox(QtWindow& window, QWidget* parent) {
-    auto* list = new QtOwnerDrawList(window, parent);
-    window.SetItemStore(list);
-    return list;
-}
-
-QWidget* CreateComboBox(QtWindow& window, const QRect& rect, QWidget* parent) {
-    auto* combo = new QtComboBox(window, parent, rect.height());
-    window.SetItemStore(combo);
-    return combo;
-}
-
-QWidget* CreateIpAddress(QtWindow& window, QWidget* parent) {
-    auto* edit = new QtIpAddressEdit(parent);
-    window.SetIpAddressEdit(edit);
-    return edit;
-}
-
-QWidget* CreateStatic(QtWindow& window, const win::ControlTemplate& control, QWidget* parent) {
-    auto* label = new QtStatic(window, parent);
-    if (control.kind == ControlKind::StaticIcon)
-        label->SetIcon(RenderIcon(control.iconId, kIconSize));
-    return label;
-}
-
-QWidget* CreateControl(QtWindow& window, const win::ControlTemplate& control, const QRect& rect,
-                       QWidget* parent) {
+// The window of the control's kind, with its widget made as a child of parent.
+std::unique_ptr<QtControlWindow> CreateControl(QtDialogWindow& dialog, const win::ControlTemplate& control,
+                                               const QRect& rect, QWidget* parent) {
     switch (control.kind) {
         case ControlKind::PushButton:
-            return CreatePushButton(window, control, parent);
-        case ControlKind::CheckBox: {
-            auto* box = new QtCheckBox(window, parent);
-            box->setText(ToQString(control.text));
-            return box;
-        }
+            return std::make_unique<QtPushButtonWindow>(dialog, control, parent);
+        case ControlKind::CheckBox:
+            return std::make_unique<QtCheckBoxWindow>(dialog, control, parent);
         case ControlKind::Edit:
-            return CreateEdit(control, parent);
+            return std::make_unique<QtEditWindow>(dialog, control, parent);
         case ControlKind::ListBox:
-            return CreateListBox(window, parent);
+            return std::make_unique<QtListBoxWindow>(dialog, control, parent);
         case ControlKind::ComboBox:
-            return CreateComboBox(window, rect, parent);
+            return std::make_unique<QtComboBoxWindow>(dialog, control, rect.height(), parent);
         case ControlKind::IpAddress:
-            return CreateIpAddress(window, parent);
+            return std::make_unique<QtIpAddressWindow>(dialog, control, parent);
         case ControlKind::Static:
         case ControlKind::StaticIcon:
         case ControlKind::GroupBox:
-            return CreateStatic(window, control, parent);
+            break;
     }
-    return new QWidget(parent);
+    // Text, picture and group box: one window draws them all.
+    return std::make_unique<QtStaticWindow>(dialog, control, parent);
 }
 
 }  // namespace
@@ -95,7 +47,7 @@ DialogUnits UnitsFor(const win::DialogTemplate& dialogTemplate) {
     return DialogUnits(ComputeBaseUnits(DialogFont(dialogTemplate)));
 }
 
-QtDialogWidget* BuildDialog(QtWindow& dialogWindow, const win::DialogTemplate& t, QWidget* owner) {
+QtDialogWidget* BuildDialog(QtDialogWindow& dialogWindow, const win::DialogTemplate& t, QWidget* owner) {
     auto* dialog = new QtDialogWidget(dialogWindow, owner);
     dialogWindow.SetWidget(dialog);
     const QFont font = DialogFont(t);
@@ -104,13 +56,13 @@ QtDialogWidget* BuildDialog(QtWindow& dialogWindow, const win::DialogTemplate& t
     dialog->setFixedSize(units.X(t.cx), units.Y(t.cy));
     dialog->setWindowTitle(ToQString(t.caption));
     for (const auto& control : t.controls) {
-        QtWindow& window = dialogWindow.AddChild(control);
         const QRect rect = units.Map(control.x, control.y, control.cx, control.cy);
-        QWidget* widget = CreateControl(window, control, rect, dialog);
+        std::unique_ptr<QtControlWindow> window = CreateControl(dialogWindow, control, rect, dialog);
+        QWidget* widget = window->Widget();
+        dialogWindow.AddChild(std::move(window));
         // The Z order is the template order, the first control on top, where the pointer finds it first
         // (Qt would stack each new sibling over the earlier ones). The tab order stays the creation order.
         widget->lower();
-        window.SetWidget(widget);
         widget->setObjectName(QStringLiteral("control-%1").arg(control.id));
         // A combo box keeps the height of its selection field; the template's height is its list's.
         widget->setGeometry(rect);

@@ -10,11 +10,11 @@
 
 namespace qtwin {
 
-class QtWindow;
+class QtDialogWindow;
 class QtDialogWidget;
 
 // Creates the dialog widget (a child window of owner, which may be null) and the control windows.
-QtDialogWidget* BuildDialog(QtWindow& dialogWindow, const win::DialogTemplate& dialogTemplate,
+QtDialogWidget* BuildDialog(QtDialogWindow& dialogWindow, const win::DialogTemplate& dialogTemplate,
                             QWidget* owner);
 
 // The mapping the dialog of this template uses.

@@ -7,12 +7,11 @@
 
 #include "QtDeviceContext.h"
 #include "QtText.h"
-#include "QtWindow.h"
 #include "QtWindowHost.h"
 
 namespace qtwin {
 
-QtDialogWidget::QtDialogWidget(QtWindow& window, QWidget* parent) : QDialog(parent), window_(window) {
+QtDialogWidget::QtDialogWidget(QtDialogWindow& window, QWidget* parent) : QDialog(parent), window_(window) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -23,24 +22,20 @@ void QtDialogWidget::paintEvent(QPaintEvent*) {
     // WM_ERASEBKGND first: the dialog's face colour; then WM_PAINT.
     painter.fillRect(rect(), ToQColor(window_.Host().GetSysColor(win::COLOR_BTNFACE)));
     QtDeviceContext dc(painter, font());
-    win::CDialog* dialog = window_.Dialog();
-    if (dialog != nullptr)
-        window_.Dispatch([&] { dialog->OnPaint(dc); }, [] {});
+    window_.Dispatch([&] { window_.Dialog().OnPaint(dc); }, [] {});
 }
 
 void QtDialogWidget::closeEvent(QCloseEvent* event) {
     // The window stays until the dialog ends itself; the close box is only a request (WM_CLOSE).
     event->ignore();
-    win::CDialog* dialog = window_.Dialog();
-    if (dialog != nullptr && !window_.Ended())
-        window_.Dispatch([&] { dialog->OnClose(); }, [] {});
+    if (!window_.Ended())
+        window_.Dispatch([&] { window_.Dialog().OnClose(); }, [] {});
 }
 
 void QtDialogWidget::reject() {
     // Esc: the IDCANCEL command, which the dialog's command map or OnCancel answers.
-    win::CDialog* dialog = window_.Dialog();
-    if (dialog != nullptr && !window_.Ended()) {
-        window_.Dispatch([&] { dialog->OnCommand(win::IDCANCEL, win::BN_CLICKED); }, [] {});
+    if (!window_.Ended()) {
+        window_.Dispatch([&] { window_.Dialog().OnCommand(win::IDCANCEL, win::BN_CLICKED); }, [] {});
     }
 }
 
@@ -66,10 +61,9 @@ void QtDialogWidget::ShowSystemMenu(const QPoint& globalPos) {
         connect(action, &QAction::triggered, &menu, [&chosen, commandId] { chosen = commandId; });
     }
     menu.exec(globalPos);
-    win::CDialog* dialog = window_.Dialog();
-    if (chosen == 0 || dialog == nullptr || window_.Ended())
+    if (chosen == 0 || window_.Ended())
         return;
-    window_.Dispatch([&] { dialog->OnSysCommand(chosen); }, [] {});
+    window_.Dispatch([&] { window_.Dialog().OnSysCommand(chosen); }, [] {});
 }
 
 }  // namespace qtwin

@@ -6,15 +6,15 @@
 
 #include <QDialog>
 
-namespace qtwin {
+#include "QtDialogWindow.h"
 
-class QtWindow;
+namespace qtwin {
 
 class QtDialogWidget : public QDialog {
   public:
-    QtDialogWidget(QtWindow& window, QWidget* parent);
+    QtDialogWidget(QtDialogWindow& window, QWidget* parent);
 
-    QtWindow& Window() const { return window_; }
+    QtDialogWindow& Window() const { return window_; }
     void reject() override;
     void accept() override {}
     // Opens the system menu items at a point; the chosen one goes to OnSysCommand.
@@ -26,7 +26,7 @@ class QtDialogWidget : public QDialog {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
-    QtWindow& window_;
+    QtDialogWindow& window_;
 };
 
 }  // namespace qtwin

@@ -1,11 +1,11 @@
 #include "QtItemStore.h"
 
-#include "QtWindow.h"
+#include "QtControlWindow.h"
 #include "platform/window/CWnd.h"
 
 namespace qtwin {
 
-QtItemStore::QtItemStore(QtWindow& window, win::UINT ctlType, bool ownerDraw, bool hasStrings)
+QtItemStore::QtItemStore(QtControlWindow& window, win::UINT ctlType, bool ownerDraw, bool hasStrings)
     : window_(window), ctlType_(ctlType), ownerDraw_(ownerDraw), hasStrings_(hasStrings) {}
 
 int QtItemStore::AddString(std::string_view gbkText) {

@@ -11,7 +11,7 @@
 
 namespace qtwin {
 
-class QtWindow;
+class QtControlWindow;
 
 struct QtItem {
     std::string text;  // GBK; empty in a box that stores no strings
@@ -21,7 +21,7 @@ struct QtItem {
 
 class QtItemStore {
   public:
-    QtItemStore(QtWindow& window, win::UINT ctlType, bool ownerDraw, bool hasStrings);
+    QtItemStore(QtControlWindow& window, win::UINT ctlType, bool ownerDraw, bool hasStrings);
     virtual ~QtItemStore() = default;
     QtItemStore(const QtItemStore&) = delete;
     QtItemStore& operator=(const QtItemStore&) = delete;
@@ -57,14 +57,14 @@ class QtItemStore {
 
     const QtItem& Item(int index) const { return items_[static_cast<std::size_t>(index)]; }
     bool IsValid(int index) const { return index >= 0 && index < GetCount(); }
-    QtWindow& Window() const { return window_; }
+    QtControlWindow& Window() const { return window_; }
     win::UINT CtlType() const { return ctlType_; }
 
   private:
     void Measure(int index);
     void ReportDeleted(int index);
 
-    QtWindow& window_;
+    QtControlWindow& window_;
     win::UINT ctlType_;
     bool ownerDraw_;
     bool hasStrings_;

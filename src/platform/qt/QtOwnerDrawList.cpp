@@ -5,15 +5,15 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "QtControlWindow.h"
 #include "QtDeviceContext.h"
 #include "QtKeys.h"
-#include "QtWindow.h"
 #include "platform/window/CWnd.h"
 #include "platform/window/Styles.h"
 
 namespace qtwin {
 
-QtOwnerDrawList::QtOwnerDrawList(QtWindow& window, QWidget* parent)
+QtOwnerDrawList::QtOwnerDrawList(QtControlWindow& window, QWidget* parent)
     : QAbstractScrollArea(parent), QtItemStore(window, win::ODT_LISTBOX, true, false) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

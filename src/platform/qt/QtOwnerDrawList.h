@@ -13,7 +13,7 @@ namespace qtwin {
 
 class QtOwnerDrawList : public QAbstractScrollArea, public QtItemStore {
   public:
-    QtOwnerDrawList(QtWindow& window, QWidget* parent);
+    QtOwnerDrawList(QtControlWindow& window, QWidget* parent);
 
     int GetCurSel() const override { return curSel_; }
     int SetCurSel(int index) override;

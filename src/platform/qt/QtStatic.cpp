@@ -4,18 +4,19 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "QtControlWindow.h"
 #include "QtDeviceContext.h"
 #include "QtIcons.h"
 #include "QtKeys.h"
 #include "QtText.h"
-#include "QtWindow.h"
 #include "QtWindowHost.h"
 #include "platform/window/CWnd.h"
 #include "platform/window/Styles.h"
 
 namespace qtwin {
 
-QtStatic::QtStatic(QtWindow& window, QWidget* parent) : QWidget(parent), window_(window) {
+QtStatic::QtStatic(QtControlWindow& window, win::ControlKind kind, QWidget* parent)
+    : QWidget(parent), window_(window), kind_(kind) {
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     UpdatePointerTransparency();
@@ -23,7 +24,7 @@ QtStatic::QtStatic(QtWindow& window, QWidget* parent) : QWidget(parent), window_
 
 void QtStatic::UpdatePointerTransparency() {
     const bool notify = (window_.GetStyle() & win::SS_NOTIFY) != 0;
-    const bool transparent = window_.Kind() == win::ControlKind::GroupBox || !notify;
+    const bool transparent = kind_ == win::ControlKind::GroupBox || !notify;
     setAttribute(Qt::WA_TransparentForMouseEvents, transparent);
 }
 
@@ -36,7 +37,7 @@ void QtStatic::paintEvent(QPaintEvent*) {
     dc.SetTextColor(0);
     dc.SetBkColor(face);
     win::HBRUSH brush = window_.CtlColor(dc, win::CTLCOLOR_STATIC);
-    const bool groupBox = window_.Kind() == win::ControlKind::GroupBox;
+    const bool groupBox = kind_ == win::ControlKind::GroupBox;
     // A group box leaves its inside to the dialog, whatever the brush; a static is one block of colour.
     if (!groupBox) {
         if (brush == nullptr) {
@@ -45,7 +46,7 @@ void QtStatic::paintEvent(QPaintEvent*) {
             painter.fillRect(rect(), ToQColor(brush->color));
         }
     }
-    switch (window_.Kind()) {
+    switch (kind_) {
         case win::ControlKind::GroupBox:
             PaintGroupBox(dc);
             break;
@@ -73,7 +74,7 @@ void QtStatic::PaintText(QtDeviceContext& dc) {
     }
     if (!(style & win::SS_NOPREFIX))
         flags |= Qt::TextShowMnemonic;
-    dc.DrawTextFlags(ToQString(window_.Text()), rect(), flags);
+    dc.DrawTextFlags(ToQString(window_.GetWindowText()), rect(), flags);
 }
 
 void QtStatic::PaintGroupBox(QtDeviceContext& dc) {
@@ -82,7 +83,7 @@ void QtStatic::PaintGroupBox(QtDeviceContext& dc) {
     const QFontMetrics metrics(dc.Font());
     const int frameTop = metrics.height() / 2 - 1;
     QPainter& painter = dc.Painter();
-    const QString caption = ToQString(window_.Text());
+    const QString caption = ToQString(window_.GetWindowText());
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic;
     const QRect textRect(8, 0, std::max(0, width() - 10), metrics.height());
     const QRect cells = caption.isEmpty() ? QRect() : painter.boundingRect(textRect, flags, caption);

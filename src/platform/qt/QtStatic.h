@@ -8,14 +8,17 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "platform/window/DialogTemplate.h"
+
 namespace qtwin {
 
-class QtWindow;
+class QtControlWindow;
 class QtDeviceContext;
 
 class QtStatic : public QWidget {
   public:
-    QtStatic(QtWindow& window, QWidget* parent);
+    // kind is Static, StaticIcon or GroupBox.
+    QtStatic(QtControlWindow& window, win::ControlKind kind, QWidget* parent);
     int PaintCount() const { return paintCount_; }
     // A group box, and a static without SS_NOTIFY, let the pointer through to whatever lies under them
     // (they answer HTTRANSPARENT to the hit test); called again whenever the style changes.
@@ -38,7 +41,8 @@ class QtStatic : public QWidget {
     void PaintIcon(QtDeviceContext& dc);
     void SetCursorRequest();
 
-    QtWindow& window_;
+    QtControlWindow& window_;
+    win::ControlKind kind_;
     QPixmap icon_;
     int paintCount_ = 0;
 };

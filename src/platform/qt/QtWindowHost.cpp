@@ -8,8 +8,8 @@
 
 #include "QtDialogBuilder.h"
 #include "QtDialogWidget.h"
+#include "QtDialogWindow.h"
 #include "QtText.h"
-#include "QtWindow.h"
 
 namespace qtwin {
 
@@ -27,7 +27,7 @@ int QtWindowHost::RunModal(win::CDialog& dialog, const win::DialogTemplate& dial
         ownerWindow != nullptr && ownerWindow->Widget() != nullptr) {
         ownerWidget = ownerWindow->Widget()->window();
     }
-    auto window = std::make_unique<QtWindow>(*this, dialog, dialogTemplate);
+    auto window = std::make_unique<QtDialogWindow>(*this, dialog, dialogTemplate);
     QPointer<QtDialogWidget> widget = BuildDialog(*window, dialogTemplate, ownerWidget);
 
     dialog.AttachDialogWindow(window.get());
@@ -51,16 +51,15 @@ int QtWindowHost::RunModal(win::CDialog& dialog, const win::DialogTemplate& dial
     return result;
 }
 
-void QtWindowHost::ScheduleScreenshot(QtWindow& dialogWindow) {
+void QtWindowHost::ScheduleScreenshot(QtDialogWindow& dialogWindow) {
     const QString path = screenshotPath_;
     screenshotPath_.clear();
     QWidget* widget = dialogWindow.Widget();
     QTimer::singleShot(1000, widget, [widget, path, &dialogWindow] {
         const bool saved = widget->grab().save(path, "PNG");
         qInfo().noquote() << (saved ? "screenshot saved to" : "could not save the screenshot to") << path;
-        if (win::CDialog* dialog = dialogWindow.Dialog()) {
-            dialogWindow.Dispatch([&] { dialog->OnCommand(win::IDCANCEL, win::BN_CLICKED); }, [] {});
-        }
+        win::CDialog& dialog = dialogWindow.Dialog();
+        dialogWindow.Dispatch([&] { dialog.OnCommand(win::IDCANCEL, win::BN_CLICKED); }, [] {});
     });
 }
 

@@ -17,7 +17,7 @@
 
 namespace qtwin {
 
-class QtWindow;
+class QtDialogWindow;
 
 class QtWindowHost : public QObject, public win::WindowHost {
   public:
@@ -48,7 +48,7 @@ class QtWindowHost : public QObject, public win::WindowHost {
 
   private:
     int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, win::UINT type);
-    void ScheduleScreenshot(QtWindow& dialogWindow);
+    void ScheduleScreenshot(QtDialogWindow& dialogWindow);
 
     // The dialogs now running, touched only on the GUI thread.
     std::set<win::HWND> liveDialogs_;
