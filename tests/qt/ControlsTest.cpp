@@ -115,6 +115,58 @@ TEST_F(ControlsTest, TextLimitStopsTypingButKeepsALongerTextSetByTheProgram) {
     EXPECT_EQ(shortened, Gbk("一个比十二个字符还要长得多的配置名")) << "deleting works, typing more does not";
 }
 
+// Which calls are a control's own: the others must leave it as it was and answer their failure value,
+// as the program asks any control, for instance whether it is a checked button.
+struct KindCase {
+    int id;
+    bool checkable;
+    bool hasEntries;
+    bool hasAddress;
+};
+
+TEST_F(ControlsTest, CallsOfAnotherKindLeaveAControlAsItWasAndAnswerFailure) {
+    const KindCase cases[] = {
+        {res::IDC_SWITCH, false, false, false},       {res::IDC_AUTOSTART, true, false, false},
+        {res::IDC_PROFILE_NAME, false, false, false}, {res::IDC_IP_ADDRESS, false, false, true},
+        {res::IDC_ADAPTER_BOX, false, true, false},   {res::IDC_PROFILE_LIST, false, true, false},
+        {res::IDC_CONFIG_GROUP, false, false, false}, {res::IDC_LABEL_IP, false, false, false},
+    };
+    RecordingDialog dialog(host);
+    WhenOpen([&] {
+        dialog.GetDlgItem(res::IDC_PROFILE_NAME)->SetWindowText("name");
+        dialog.GetDlgItem(res::IDC_IP_ADDRESS)->SetWindowText("10.0.0.1");
+        for (const KindCase& c : cases) {
+            SCOPED_TRACE(c.id);
+            win::HWND control = dialog.GetDlgItem(c.id);
+            const std::string text = control->GetWindowText();
+            EXPECT_EQ(control->GetDlgItem(c.id), nullptr);
+            EXPECT_FALSE(control->HasSystemMenu());
+            control->EndDialog(win::IDOK);
+            EXPECT_EQ(control->SendMessage(win::WM_CLOSE, 0, 0), 0);
+            if (!c.checkable) {
+                control->SetCheck(win::BST_CHECKED);
+                EXPECT_EQ(control->GetCheck(), win::BST_UNCHECKED);
+            }
+            if (!c.hasEntries) {
+                EXPECT_EQ(control->AddString("entry"), win::LB_ERR);
+                EXPECT_EQ(control->GetCount(), 0);
+                EXPECT_EQ(control->SetCurSel(0), win::LB_ERR);
+                EXPECT_EQ(control->GetCurSel(), win::LB_ERR);
+                EXPECT_EQ(control->GetItemData(0), static_cast<std::uintptr_t>(win::LB_ERR));
+            }
+            if (!c.hasAddress) {
+                control->SetAddress(0x01020304);
+                control->ClearAddress();
+            }
+            EXPECT_EQ(control->GetWindowText(), text);
+        }
+        EXPECT_FALSE(OpenDialog().Window().Ended()) << "only the dialog's own EndDialog ends it";
+    });
+    dialog.DoModal();
+    EXPECT_EQ(dialog.heard(), (std::vector<Heard>{{win::IDCANCEL, win::BN_CLICKED, -1, true}}))
+        << "no close request reached the dialog, only the Esc that ended it";
+}
+
 // An owner-drawn combo box's handler: what it was asked.
 class IconBoxHandler : public win::CWnd {
   public:
