@@ -13,6 +13,7 @@
 #include "adapters/AdapterSettings.h"
 #include "fakes/FakeDynamicLibraries.h"
 #include "fakes/FakeWindowHost.h"
+#include "platform/registry/RegistrySchema.h"
 #include "platform/registry/linux/AdapterClassProvider.h"
 #include "platform/registry/linux/LinuxRegistry.h"
 #include "platform/registry/linux/TcpipInterfacesProvider.h"
@@ -20,6 +21,8 @@
 namespace {
 
 using namespace platform_linux;
+using winreg::kAdapterClassKeyPath;
+using winreg::kTcpipInterfacesKeyPath;
 namespace fs = std::filesystem;
 
 // A link as the kernel's link table gives it, and as sysfs and the udev database show it.
@@ -106,7 +109,7 @@ class AdapterViewsTest : public ::testing::Test {
                                                               dir / "sys", dir / "udev"));
         registry.Mount(kTcpipInterfacesKeyPath,
                        std::make_unique<TcpipInterfacesProvider>(std::move(provider), dir / "hive.sqlite",
-                                                                 kTcpipInterfacesKeyPath));
+                                                                 std::string(kTcpipInterfacesKeyPath)));
     }
     void AddLinks(const std::vector<FakeLink>& added) {
         MakeSysfs(dir, added);
@@ -121,7 +124,7 @@ class AdapterViewsTest : public ::testing::Test {
 
     TempDir dir;
     std::vector<netlink::Link> links;
-    LinuxRegistry registry{std::make_unique<HiveProvider>(dir / "hive.sqlite")};
+    winreg::RegistryRouter registry{std::make_unique<HiveProvider>(dir / "hive.sqlite")};
     FakeState* state = nullptr;
     fakes::FakeWindowHost host;
     fakes::FakeDynamicLibraries libraries;

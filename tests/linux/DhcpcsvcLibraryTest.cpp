@@ -7,7 +7,7 @@
 #include "TempDir.h"
 #include "platform/dhcp/DhcpStatus.h"
 #include "platform/dhcp/linux/LinuxDynamicLibraries.h"
-#include "platform/registry/linux/LinuxRegistry.h"
+#include "platform/registry/RegistrySchema.h"
 #include "platform/registry/linux/SqliteHive.h"
 
 namespace {
@@ -50,9 +50,9 @@ TEST_F(DhcpcsvcLibraryTest, RefusesWhatItCannotApply) {
     // The pending values the program wrote are checked before anything is touched.
     auto hive = platform_linux::SqliteHive::Open(dir / "hive.sqlite");
     ASSERT_NE(hive, nullptr);
-    const std::string key = std::string(platform_linux::kTcpipInterfacesKeyPath) + "\\ostrelle-none";
+    const std::string key = std::string(winreg::kTcpipInterfacesKeyPath) + "\\ostrelle-none";
     const auto text = [](std::string_view value) {
-        platform_linux::RegistryValue stored{win::REG_SZ, {value.begin(), value.end()}};
+        winreg::RegistryValue stored{win::REG_SZ, {value.begin(), value.end()}};
         stored.data.push_back(0);
         return stored;
     };

@@ -43,7 +43,7 @@ class NamespaceTest : public NetworkNamespace {
         return texts;
     }
 
-    std::unique_ptr<platform_linux::LinuxRegistry> registry;
+    std::unique_ptr<winreg::RegistryRouter> registry;
     fakes::FakeWindowHost host;
     platform_linux::LinuxDynamicLibraries libraries{OSTRELLE_DHCPCSVC_DIR};
 };

@@ -11,8 +11,8 @@ namespace {
 namespace fs = std::filesystem;
 using platform_linux::DesktopExecArguments;
 using platform_linux::DesktopExecFor;
-using platform_linux::RegistryValue;
 using platform_linux::XdgAutostartProvider;
+using winreg::RegistryValue;
 
 TEST(DesktopExec, PathsSurviveTheRoundTrip) {
     const std::pair<const char*, const char*> cases[] = {

@@ -15,7 +15,7 @@
 #include "dhcp/linux/NameServerList.h"
 #include "dhcp/linux/ResidentHive.h"
 #include "dhcp/linux/StaticAddress.h"
-#include "platform/registry/linux/LinuxRegistry.h"
+#include "platform/registry/RegistrySchema.h"
 #include "resolver/linux/ResolvConf.h"
 #include "resolver/linux/SystemResolver.h"
 #include "text/Gbk.h"
@@ -23,7 +23,7 @@
 namespace {
 
 using platform_linux::ChangeFault;
-using platform_linux::RegistryValue;
+using winreg::RegistryValue;
 
 constexpr std::size_t kAdapterNameUnits = 256;
 
@@ -50,7 +50,7 @@ AdapterNames NamesOf(const char16_t* adapterName) {
 
 // A pending value's text up to its first NUL (the first element of a multi-string).
 std::optional<std::string> PendingText(platform_linux::SqliteHive& hive, const std::string& key,
-                                       const char* name) {
+                                       std::string_view name) {
     RegistryValue value;
     if (hive.Query(key, name, value) != 0)
         return std::nullopt;
@@ -133,11 +133,11 @@ extern "C" __attribute__((visibility("default"))) std::uint32_t DhcpNotifyConfig
     if (hive == platform_linux::ResidentHive::State::kUnreadable)
         return win::kDhcpSettingsUnreadable;
     const bool pending = hive == platform_linux::ResidentHive::State::kOpen;
-    const std::string key = std::string(platform_linux::kTcpipInterfacesKeyPath) + "\\" + names.gbk;
+    const std::string key = std::string(winreg::kTcpipInterfacesKeyPath) + "\\" + names.gbk;
     std::optional<std::string> nameServer;
     if (pending) {
-        change.gateway = PendingText(resident.Hive(), key, "DefaultGateway");
-        nameServer = PendingText(resident.Hive(), key, "NameServer");
+        change.gateway = PendingText(resident.Hive(), key, winreg::kDefaultGatewayValue);
+        nameServer = PendingText(resident.Hive(), key, winreg::kNameServerValue);
     }
 
     if (const ChangeFault fault = platform_linux::FaultOf(change); fault != ChangeFault::kNone)
@@ -148,6 +148,8 @@ extern "C" __attribute__((visibility("default"))) std::uint32_t DhcpNotifyConfig
     if (const std::uint32_t status = Switch(change, servers))
         return status;
     if (pending)
-        resident.Hive().DeleteAll(key, {"IPAddress", "SubnetMask", "DefaultGateway", "NameServer"});
+        resident.Hive().DeleteAll(
+            key, {std::string(winreg::kIpAddressValue), std::string(winreg::kSubnetMaskValue),
+                  std::string(winreg::kDefaultGatewayValue), std::string(winreg::kNameServerValue)});
     return win::kDhcpSuccess;
 }

@@ -6,9 +6,14 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/registry/linux/KeyPath.h"
+#include "platform/registry/KeyPath.h"
 
 namespace platform_linux {
+
+using winreg::JoinKeyPath;
+using winreg::LowerKeyName;
+using winreg::RegistryValue;
+using winreg::SplitKeyPath;
 
 namespace {
 
@@ -275,10 +280,11 @@ win::LONG HiveProvider::OpenKey(std::string_view path, win::REGSAM access) {
     return hive->KeyExists(path) ? win::ERROR_SUCCESS : win::ERROR_FILE_NOT_FOUND;
 }
 
+// A hive that cannot be opened holds no keys: the mount points below the key are its subkeys still.
 win::LONG HiveProvider::ListSubKeys(std::string_view path, std::vector<std::string>& names) {
     SqliteHive* hive = Hive();
     if (hive == nullptr)
-        return win::ERROR_FILE_NOT_FOUND;
+        return win::ERROR_SUCCESS;
     for (std::string& name : hive->SubKeys(path))
         names.push_back(std::move(name));
     return win::ERROR_SUCCESS;

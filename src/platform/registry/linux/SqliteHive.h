@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/registry/linux/RegistryProvider.h"
+#include "platform/registry/RegistryProvider.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -33,9 +33,9 @@ class SqliteHive {
     bool KeyExists(std::string_view path);
     std::vector<std::string> SubKeys(std::string_view path);
     // ERROR_FILE_NOT_FOUND when the key or the value is missing.
-    win::LONG Query(std::string_view path, std::string_view name, RegistryValue& value);
+    win::LONG Query(std::string_view path, std::string_view name, winreg::RegistryValue& value);
     // Creates the key and its ancestors as needed.
-    win::LONG Set(std::string_view path, std::string_view name, const RegistryValue& value);
+    win::LONG Set(std::string_view path, std::string_view name, const winreg::RegistryValue& value);
     win::LONG Delete(std::string_view path, std::string_view name);
     // Deletes the named values, those present, in one transaction.
     win::LONG DeleteAll(std::string_view path, const std::vector<std::string>& names);
@@ -60,14 +60,15 @@ class SqliteHive {
 std::string HivePath();
 
 // The hive as a provider of every key no other provider covers.
-class HiveProvider : public RegistryProvider {
+class HiveProvider : public winreg::RegistryProvider {
   public:
     explicit HiveProvider(std::string filePath) : filePath_(std::move(filePath)) {}
 
     win::LONG OpenKey(std::string_view path, win::REGSAM access) override;
     win::LONG ListSubKeys(std::string_view path, std::vector<std::string>& names) override;
-    win::LONG QueryValue(std::string_view path, std::string_view name, RegistryValue& value) override;
-    win::LONG SetValue(std::string_view path, std::string_view name, const RegistryValue& value) override;
+    win::LONG QueryValue(std::string_view path, std::string_view name, winreg::RegistryValue& value) override;
+    win::LONG SetValue(std::string_view path, std::string_view name,
+                       const winreg::RegistryValue& value) override;
     win::LONG DeleteValue(std::string_view path, std::string_view name) override;
 
     // Opened on first use and again after a failure, so a folder created later is picked up.

@@ -4,11 +4,15 @@
 #include <net/if.h>
 
 #include "netlink/linux/Netlink.h"
-#include "platform/registry/linux/KeyPath.h"
+#include "platform/registry/KeyPath.h"
 #include "resolver/linux/SystemResolver.h"
 #include "text/Gbk.h"
 
 namespace platform_linux {
+
+using winreg::KeyNamesEqual;
+using winreg::RegistryValue;
+using winreg::SplitKeyPath;
 
 namespace {
 

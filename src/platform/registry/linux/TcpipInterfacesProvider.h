@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/registry/linux/RegistryProvider.h"
+#include "platform/registry/RegistryProvider.h"
 #include "platform/registry/linux/SqliteHive.h"
 
 namespace platform_linux {
@@ -37,7 +37,7 @@ class InterfaceState {
 // resolvConfPath where no resolver daemon serves the namespace.
 std::unique_ptr<InterfaceState> MakeKernelInterfaceState(std::string resolvConfPath);
 
-class TcpipInterfacesProvider : public RegistryProvider {
+class TcpipInterfacesProvider : public winreg::RegistryProvider {
   public:
     // hivePrefix: the mount path, under which pending values are kept in the hive.
     TcpipInterfacesProvider(std::unique_ptr<InterfaceState> state, std::string hivePath,
@@ -45,13 +45,14 @@ class TcpipInterfacesProvider : public RegistryProvider {
 
     win::LONG OpenKey(std::string_view path, win::REGSAM access) override;
     win::LONG ListSubKeys(std::string_view path, std::vector<std::string>& names) override;
-    win::LONG QueryValue(std::string_view path, std::string_view name, RegistryValue& value) override;
-    win::LONG SetValue(std::string_view path, std::string_view name, const RegistryValue& value) override;
+    win::LONG QueryValue(std::string_view path, std::string_view name, winreg::RegistryValue& value) override;
+    win::LONG SetValue(std::string_view path, std::string_view name,
+                       const winreg::RegistryValue& value) override;
     win::LONG DeleteValue(std::string_view path, std::string_view name) override;
 
   private:
     std::string HivePathOf(std::string_view path) const;
-    bool LiveValue(const std::string& interfaceName, std::string_view name, RegistryValue& value);
+    bool LiveValue(const std::string& interfaceName, std::string_view name, winreg::RegistryValue& value);
 
     struct Live {
         std::vector<std::string> addresses, masks, gateways;

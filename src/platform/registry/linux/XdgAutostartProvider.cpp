@@ -13,6 +13,8 @@
 
 namespace platform_linux {
 
+using winreg::RegistryValue;
+
 namespace {
 
 constexpr std::string_view kDefaultFolder = "/etc/xdg/autostart";
