@@ -132,12 +132,4 @@ TEST_F(XdgAutostartProviderTest, OnlyTheKeyItselfExists) {
     EXPECT_EQ(missing.OpenKey("", win::KEY_READ), win::ERROR_FILE_NOT_FOUND);
 }
 
-TEST(AutostartFolder, EnvironmentChoosesTheRoot) {
-    ::unsetenv("OSTRELLE_AUTOSTART_DIR");
-    EXPECT_EQ(platform_linux::AutostartFolder(), fs::path("/etc/xdg/autostart"));
-    ::setenv("OSTRELLE_AUTOSTART_DIR", "/tmp/somewhere", 1);
-    EXPECT_EQ(platform_linux::AutostartFolder(), fs::path("/tmp/somewhere"));
-    ::unsetenv("OSTRELLE_AUTOSTART_DIR");
-}
-
 }  // namespace

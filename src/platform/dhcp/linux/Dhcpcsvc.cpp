@@ -16,7 +16,7 @@
 #include "dhcp/linux/ResidentHive.h"
 #include "dhcp/linux/StaticAddress.h"
 #include "platform/registry/RegistrySchema.h"
-#include "resolver/linux/ResolvConf.h"
+#include "platform/registry/linux/LinuxRoots.h"
 #include "resolver/linux/SystemResolver.h"
 #include "text/Gbk.h"
 
@@ -88,13 +88,13 @@ std::uint32_t StatusOf(ChangeFault fault) {
 // address the kernel refuses afterwards puts the previous servers back. Either way the switch takes
 // effect whole or not at all.
 std::uint32_t Switch(const platform_linux::StaticAddressChange& change,
-                     const std::vector<std::string>& servers) {
+                     const std::vector<std::string>& servers, const std::string& resolvConfPath) {
     std::function<int()> undoServers;
     if (!servers.empty()) {
         const unsigned ifIndex = ::if_nametoindex(change.interfaceName.c_str());
         if (ifIndex == 0)
             return win::kDhcpNoSuchAdapter;
-        const platform_linux::SystemResolver resolver(platform_linux::ResolvConfPath());
+        const platform_linux::SystemResolver resolver(resolvConfPath);
         if (const int error = resolver.SetNameServers(static_cast<int>(ifIndex), servers, undoServers))
             return error == EACCES || error == EPERM ? win::kDhcpAccessDenied : win::kDhcpNameServersRefused;
     }
@@ -129,7 +129,8 @@ extern "C" __attribute__((visibility("default"))) std::uint32_t DhcpNotifyConfig
     static std::mutex mutex;
     static platform_linux::ResidentHive resident;
     const std::lock_guard lock(mutex);
-    const platform_linux::ResidentHive::State hive = resident.Open(platform_linux::HivePath());
+    const platform_linux::LinuxRoots roots = platform_linux::RootsFromEnvironment();
+    const platform_linux::ResidentHive::State hive = resident.Open(roots.hive);
     if (hive == platform_linux::ResidentHive::State::kUnreadable)
         return win::kDhcpSettingsUnreadable;
     const bool pending = hive == platform_linux::ResidentHive::State::kOpen;
@@ -145,7 +146,7 @@ extern "C" __attribute__((visibility("default"))) std::uint32_t DhcpNotifyConfig
     std::vector<std::string> servers;
     if (nameServer && !platform_linux::ParseNameServerValue(*nameServer, servers))
         return win::kDhcpBadNameServer;
-    if (const std::uint32_t status = Switch(change, servers))
+    if (const std::uint32_t status = Switch(change, servers, roots.resolvConf))
         return status;
     if (pending)
         resident.Hive().DeleteAll(

@@ -1,37 +1,25 @@
 #include "platform/registry/linux/LinuxRegistry.h"
 
-#include <cstdlib>
-
 #include "platform/registry/RegistrySchema.h"
 #include "platform/registry/linux/AdapterClassProvider.h"
+#include "platform/registry/linux/LinuxRoots.h"
 #include "platform/registry/linux/SqliteHive.h"
 #include "platform/registry/linux/TcpipInterfacesProvider.h"
 #include "platform/registry/linux/XdgAutostartProvider.h"
-#include "resolver/linux/ResolvConf.h"
 
 namespace platform_linux {
 
-namespace {
-
-std::string EnvOr(const char* name, const char* fallback) {
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0' ? value : fallback;
-}
-
-}  // namespace
-
 std::unique_ptr<winreg::RegistryRouter> MakeLinuxRegistry() {
-    const std::string hivePath = HivePath();
-    auto registry = std::make_unique<winreg::RegistryRouter>(std::make_unique<HiveProvider>(hivePath));
+    const LinuxRoots roots = RootsFromEnvironment();
+    auto registry = std::make_unique<winreg::RegistryRouter>(std::make_unique<HiveProvider>(roots.hive));
+    registry->Mount(winreg::kAdapterClassKeyPath,
+                    std::make_unique<AdapterClassProvider>(MakeKernelLinkSource(), roots.sysfs, roots.udev));
     registry->Mount(
-        winreg::kAdapterClassKeyPath,
-        std::make_unique<AdapterClassProvider>(MakeKernelLinkSource(), EnvOr("OSTRELLE_SYSFS_ROOT", "/sys"),
-                                               EnvOr("OSTRELLE_UDEV_ROOT", "/run/udev")));
-    registry->Mount(winreg::kTcpipInterfacesKeyPath, std::make_unique<TcpipInterfacesProvider>(
-                                                         MakeKernelInterfaceState(ResolvConfPath()), hivePath,
-                                                         std::string(winreg::kTcpipInterfacesKeyPath)));
+        winreg::kTcpipInterfacesKeyPath,
+        std::make_unique<TcpipInterfacesProvider>(MakeKernelInterfaceState(roots.resolvConf), roots.hive,
+                                                  std::string(winreg::kTcpipInterfacesKeyPath)));
     // Programs started at logon are the desktop session's autostart entries.
-    registry->Mount(winreg::kRunKeyPath, std::make_unique<XdgAutostartProvider>(AutostartFolder()));
+    registry->Mount(winreg::kRunKeyPath, std::make_unique<XdgAutostartProvider>(roots.autostartFolder));
     return registry;
 }
 

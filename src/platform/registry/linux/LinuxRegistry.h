@@ -9,8 +9,7 @@
 
 namespace platform_linux {
 
-// Roots come from OSTRELLE_SYSFS_ROOT, OSTRELLE_UDEV_ROOT, OSTRELLE_HIVE_PATH, OSTRELLE_RESOLV_CONF and
-// OSTRELLE_AUTOSTART_DIR.
+// The roots of its files come from the environment (LinuxRoots.h).
 std::unique_ptr<winreg::RegistryRouter> MakeLinuxRegistry();
 
 }  // namespace platform_linux

@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 
 #include "platform/registry/KeyPath.h"
@@ -90,11 +89,6 @@ std::string LowerPath(std::string_view path) {
 }
 
 }  // namespace
-
-std::string HivePath() {
-    const char* path = std::getenv("OSTRELLE_HIVE_PATH");
-    return path != nullptr && *path != '\0' ? path : "/var/lib/ostrelle/hive.sqlite";
-}
 
 std::unique_ptr<SqliteHive> SqliteHive::Open(const std::string& filePath) {
     std::error_code error;

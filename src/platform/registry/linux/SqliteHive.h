@@ -56,9 +56,6 @@ class SqliteHive {
     std::map<const char*, sqlite3_stmt*> statements_;
 };
 
-// The file the shipped program uses: OSTRELLE_HIVE_PATH, else /var/lib/ostrelle/hive.sqlite.
-std::string HivePath();
-
 // The hive as a provider of every key no other provider covers.
 class HiveProvider : public winreg::RegistryProvider {
   public:

@@ -15,9 +15,6 @@
 
 namespace platform_linux {
 
-// The folder the desktop session reads: $OSTRELLE_AUTOSTART_DIR when set, else /etc/xdg/autostart.
-std::filesystem::path AutostartFolder();
-
 // A desktop entry's Exec value for a command of one program path: quoted where the path holds a reserved
 // character, '%' doubled, then escaped as a string value ("\\" for '\', "\n" for a line break).
 std::string DesktopExecFor(std::string_view programPath);
