@@ -117,13 +117,10 @@ win::LONG InMemoryProvider::ListSubKeys(std::string_view path, std::vector<std::
 }
 
 win::LONG InMemoryProvider::QueryValue(std::string_view path, std::string_view name, RegistryValue& value) {
-    Node* node = Find(path);
-    if (node == nullptr)
+    std::optional<RegistryValue> found = Get(path, name);
+    if (!found)
         return win::ERROR_FILE_NOT_FOUND;
-    const auto found = FindValue(*node, name);
-    if (found == node->values.end())
-        return win::ERROR_FILE_NOT_FOUND;
-    value = found->second;
+    value = std::move(*found);
     return win::ERROR_SUCCESS;
 }
 
@@ -135,13 +132,9 @@ win::LONG InMemoryProvider::SetValue(std::string_view path, std::string_view nam
 
 win::LONG InMemoryProvider::DeleteValue(std::string_view path, std::string_view name) {
     Node* node = Find(path);
-    if (node == nullptr)
-        return win::ERROR_FILE_NOT_FOUND;
-    const auto found = FindValue(*node, name);
-    if (found == node->values.end())
-        return win::ERROR_FILE_NOT_FOUND;
-    node->values.erase(found);
-    return win::ERROR_SUCCESS;
+    const auto named = [&](const auto& value) { return KeyNamesEqual(value.first, name); };
+    return node != nullptr && std::erase_if(node->values, named) > 0 ? win::ERROR_SUCCESS
+                                                                     : win::ERROR_FILE_NOT_FOUND;
 }
 
 }  // namespace fakes

@@ -78,9 +78,12 @@ void RegistryRouter::ListSubKeys(OpenKey& open) const {
     open.afterSubKeys = win::ERROR_NO_MORE_ITEMS;
 }
 
-RegistryRouter::OpenKey* RegistryRouter::Find(win::HKEY key) {
+win::LONG RegistryRouter::Opened(win::HKEY key, win::REGSAM rights, OpenKey*& open) {
     const auto found = keys_.find(key);
-    return found == keys_.end() ? nullptr : found->second.get();
+    if (found == keys_.end())
+        return win::ERROR_INVALID_HANDLE;
+    open = found->second.get();
+    return (open->access & rights) == rights ? win::ERROR_SUCCESS : win::ERROR_ACCESS_DENIED;
 }
 
 win::LONG RegistryRouter::RegOpenKeyEx(win::HKEY parent, std::string_view subKey, win::DWORD,
@@ -90,9 +93,9 @@ win::LONG RegistryRouter::RegOpenKeyEx(win::HKEY parent, std::string_view subKey
         return win::ERROR_INVALID_PARAMETER;
     std::vector<std::string> components;
     if (parent != win::HKEY_LOCAL_MACHINE) {
-        const OpenKey* parentKey = Find(parent);
-        if (parentKey == nullptr)
-            return win::ERROR_INVALID_HANDLE;
+        OpenKey* parentKey = nullptr;
+        if (const win::LONG status = Opened(parent, 0, parentKey))
+            return status;
         components = parentKey->components;
     }
     for (std::string& component : SplitKeyPath(subKey))
@@ -118,11 +121,9 @@ win::LONG RegistryRouter::RegOpenKeyEx(win::HKEY parent, std::string_view subKey
 
 win::LONG RegistryRouter::RegEnumKeyEx(win::HKEY key, win::DWORD index, char* name, win::DWORD* nameSize) {
     std::lock_guard lock(mutex_);
-    OpenKey* open = Find(key);
-    if (open == nullptr)
-        return win::ERROR_INVALID_HANDLE;
-    if ((open->access & kEnumerateSubKeys) == 0)
-        return win::ERROR_ACCESS_DENIED;
+    OpenKey* open = nullptr;
+    if (const win::LONG status = Opened(key, kEnumerateSubKeys, open))
+        return status;
     if (name == nullptr || nameSize == nullptr)
         return win::ERROR_INVALID_PARAMETER;
     // A snapshot per enumeration keeps index i meaning the same subkey while the caller walks the list,
@@ -142,11 +143,9 @@ win::LONG RegistryRouter::RegEnumKeyEx(win::HKEY key, win::DWORD index, char* na
 win::LONG RegistryRouter::RegQueryValueEx(win::HKEY key, std::string_view valueName, win::DWORD* type,
                                           std::uint8_t* data, win::DWORD* dataSize) {
     std::lock_guard lock(mutex_);
-    const OpenKey* open = Find(key);
-    if (open == nullptr)
-        return win::ERROR_INVALID_HANDLE;
-    if ((open->access & win::KEY_QUERY_VALUE) == 0)
-        return win::ERROR_ACCESS_DENIED;
+    OpenKey* open = nullptr;
+    if (const win::LONG status = Opened(key, win::KEY_QUERY_VALUE, open))
+        return status;
     if (data != nullptr && dataSize == nullptr)
         return win::ERROR_INVALID_PARAMETER;
     if (open->components.empty())
@@ -154,9 +153,14 @@ win::LONG RegistryRouter::RegQueryValueEx(win::HKEY key, std::string_view valueN
 
     RegistryValue value;
     const Route route = RouteOf(open->components);
-    const win::LONG status = route.provider->QueryValue(route.relativePath, valueName, value);
-    if (status != win::ERROR_SUCCESS)
+    if (const win::LONG status = route.provider->QueryValue(route.relativePath, valueName, value))
         return status;
+    return CopyOut(value, type, data, dataSize);
+}
+
+// Windows fills in the type and the size even where the data do not fit.
+win::LONG RegistryRouter::CopyOut(const RegistryValue& value, win::DWORD* type, std::uint8_t* data,
+                                  win::DWORD* dataSize) {
     if (type != nullptr)
         *type = value.type;
     if (dataSize == nullptr)
@@ -175,11 +179,9 @@ win::LONG RegistryRouter::RegQueryValueEx(win::HKEY key, std::string_view valueN
 win::LONG RegistryRouter::RegSetValueEx(win::HKEY key, std::string_view valueName, win::DWORD type,
                                         const std::uint8_t* data, win::DWORD dataSize) {
     std::lock_guard lock(mutex_);
-    const OpenKey* open = Find(key);
-    if (open == nullptr)
-        return win::ERROR_INVALID_HANDLE;
-    if ((open->access & win::KEY_SET_VALUE) == 0)
-        return win::ERROR_ACCESS_DENIED;
+    OpenKey* open = nullptr;
+    if (const win::LONG status = Opened(key, win::KEY_SET_VALUE, open))
+        return status;
     if (data == nullptr && dataSize != 0)
         return win::ERROR_INVALID_PARAMETER;
     if (open->components.empty())
@@ -194,11 +196,9 @@ win::LONG RegistryRouter::RegSetValueEx(win::HKEY key, std::string_view valueNam
 
 win::LONG RegistryRouter::RegDeleteValue(win::HKEY key, std::string_view valueName) {
     std::lock_guard lock(mutex_);
-    const OpenKey* open = Find(key);
-    if (open == nullptr)
-        return win::ERROR_INVALID_HANDLE;
-    if ((open->access & win::KEY_SET_VALUE) == 0)
-        return win::ERROR_ACCESS_DENIED;
+    OpenKey* open = nullptr;
+    if (const win::LONG status = Opened(key, win::KEY_SET_VALUE, open))
+        return status;
     if (open->components.empty())
         return win::ERROR_FILE_NOT_FOUND;
     const Route route = RouteOf(open->components);

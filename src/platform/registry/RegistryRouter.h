@@ -63,7 +63,10 @@ class RegistryRouter : public win::Registry {
     bool IsMountAncestor(const std::vector<std::string>& components) const;
     void AddMountChildren(const std::vector<std::string>& components, std::vector<std::string>& names) const;
     void ListSubKeys(OpenKey& open) const;
-    OpenKey* Find(win::HKEY key);
+    // The key behind a handle, when it was opened with every one of rights.
+    win::LONG Opened(win::HKEY key, win::REGSAM rights, OpenKey*& open);
+    static win::LONG CopyOut(const RegistryValue& value, win::DWORD* type, std::uint8_t* data,
+                             win::DWORD* dataSize);
 
     std::unique_ptr<RegistryProvider> fallback_;
     std::vector<Mounted> mounts_;
