@@ -117,6 +117,18 @@ TEST_F(NamespaceTest, SwitchingBackAndForthTakesEachPendingGateway) {
     EXPECT_TRUE(Messages().empty());
 }
 
+// Once in effect the settings are no longer pending: the key shows the kernel's state from then on.
+TEST_F(NamespaceTest, AfterASwitchTheKeyReadsTheKernelAgain) {
+    ASSERT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1"));
+    Ip("addr flush dev va0");
+    Ip("addr add 10.4.0.4/16 dev va0");
+    adapters::AdapterInfo adapter;
+    ASSERT_TRUE(adapters::ReadAdapterSettings(*registry, adapter, "va0"));
+    EXPECT_EQ(adapter.ipAddress, "10.4.0.4");
+    EXPECT_EQ(adapter.subnetMask, "255.255.0.0");
+    EXPECT_EQ(adapter.defaultGateway, "");
+}
+
 TEST_F(NamespaceTest, ASecondAdapterKeepsItsOwnDefaultRoute) {
     Ip("addr add 10.3.0.5/24 dev va1");
     Ip("route add default via 10.3.0.1 dev va1");

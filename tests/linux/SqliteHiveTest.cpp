@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "TempDir.h"
+#include "platform/registry/linux/PendingTcpipSettings.h"
 #include "platform/registry/linux/SqliteHive.h"
 
 namespace {
@@ -52,16 +53,18 @@ TEST(SqliteHive, KeepsBytesAndCaseAndOrder) {
     EXPECT_EQ(Ask(dir / "sub/hive.sqlite", "PRAGMA page_size"), "1024");
 }
 
-TEST(SqliteHive, AFileWithoutTheValuesTableFailsEachCallInsteadOfCrashing) {
+TEST(SqliteHive, AFileWithoutItsTablesFailsEachCallInsteadOfCrashing) {
     TempDir dir;
     const std::string path = dir / "hive.sqlite";
     auto hive = SqliteHive::Open(path);
     ASSERT_TRUE(hive);
     ASSERT_TRUE(hive->KeyExists(""));
-    // Another program leaves the file without the table of values.
+    // Another program leaves the file without the tables of values.
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "DROP TABLE key_values", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(other, "DROP TABLE key_values; DROP TABLE pending_tcpip", nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(other);
 
     RegistryValue value;
@@ -69,12 +72,17 @@ TEST(SqliteHive, AFileWithoutTheValuesTableFailsEachCallInsteadOfCrashing) {
     EXPECT_EQ(hive->Set("A", "v", {win::REG_SZ, {'x', 0}}), win::ERROR_ACCESS_DENIED);
     EXPECT_FALSE(hive->KeyExists("A")) << "the failed write left nothing half-done";
     EXPECT_EQ(hive->Delete("A", "v"), win::ERROR_ACCESS_DENIED);
-    EXPECT_EQ(hive->DeleteAll("A", {"v"}), win::ERROR_ACCESS_DENIED);
+    PendingTcpipSettings pending(*hive);
+    EXPECT_EQ(pending.Query("eth0", "v", value), win::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(pending.Set("eth0", "v", {win::REG_SZ, {'x', 0}}), win::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(pending.Delete("eth0", "v"), win::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(pending.Clear("eth0"), win::ERROR_ACCESS_DENIED);
 
     hive.reset();
     hive = SqliteHive::Open(path);
-    ASSERT_TRUE(hive) << "the next open makes the missing table again";
+    ASSERT_TRUE(hive) << "the next open makes the missing tables again";
     EXPECT_EQ(hive->Set("A", "v", {win::REG_SZ, {'x', 0}}), win::ERROR_SUCCESS);
+    EXPECT_EQ(PendingTcpipSettings(*hive).Set("eth0", "v", {win::REG_SZ, {'x', 0}}), win::ERROR_SUCCESS);
 }
 
 // A hive written before the values moved into one B-tree: a rowid table with its own index.
@@ -109,6 +117,45 @@ TEST(SqliteHive, AHiveOfTheEarlierLayoutIsCarriedOverWithEveryValue) {
         EXPECT_EQ(hive->Set("A", "Next", {win::REG_SZ, {'n', 0}}), win::ERROR_SUCCESS);
     }
     EXPECT_NE(Ask(path, kValuesTableSql).find("WITHOUT ROWID"), std::string::npos);
+}
+
+// Hives of both earlier layouts kept pending TCP/IP values as ordinary values of the interface keys.
+TEST(SqliteHive, PendingValuesOfAnEarlierLayoutMoveToThePendingTable) {
+    const char* const valuesTables[] = {
+        "CREATE TABLE key_values(key TEXT NOT NULL, lower_name TEXT NOT NULL, name TEXT NOT NULL, type "
+        "INTEGER "
+        "NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, lower_name));",
+        "CREATE TABLE key_values(key TEXT NOT NULL, lower_name TEXT NOT NULL, name TEXT NOT NULL, type "
+        "INTEGER "
+        "NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, lower_name)) WITHOUT ROWID; PRAGMA user_version = 1;",
+    };
+    const std::string interfaces = "system\\currentcontrolset\\services\\tcpip\\parameters\\interfaces";
+    for (const char* valuesTable : valuesTables) {
+        TempDir dir;
+        const std::string path = dir / "hive.sqlite";
+        sqlite3* old = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &old), SQLITE_OK);
+        const std::string sql =
+            std::string(
+                "PRAGMA journal_mode=WAL;"
+                "CREATE TABLE keys(path TEXT PRIMARY KEY, parent TEXT NOT NULL, name TEXT NOT NULL);") +
+            valuesTable + "INSERT INTO keys VALUES('a', '', 'A');" + "INSERT INTO keys VALUES('" +
+            interfaces + "\\eth0', '" + interfaces + "', 'eth0');" + "INSERT INTO key_values VALUES('" +
+            interfaces + "\\eth0', 'ipaddress', 'IPAddress', 7, x'3100');" +
+            "INSERT INTO key_values VALUES('a', 'kept', 'Kept', 1, x'6b00');";
+        ASSERT_EQ(sqlite3_exec(old, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << valuesTable;
+        sqlite3_close(old);
+
+        auto hive = SqliteHive::Open(path);
+        ASSERT_TRUE(hive) << valuesTable;
+        RegistryValue value;
+        ASSERT_EQ(PendingTcpipSettings(*hive).Query("ETH0", "IPAddress", value), win::ERROR_SUCCESS);
+        EXPECT_EQ(value.type, win::REG_MULTI_SZ);
+        EXPECT_EQ(value.data, (std::vector<std::uint8_t>{'1', 0}));
+        EXPECT_FALSE(hive->KeyExists(interfaces + "\\eth0")) << "the old row stayed behind";
+        EXPECT_EQ(hive->Query("A", "kept", value), win::ERROR_SUCCESS) << "another key lost its value";
+        EXPECT_EQ(Ask(path, "PRAGMA user_version"), "2");
+    }
 }
 
 TEST(SqliteHive, TwoProcessesWritingAtOnceLoseNothing) {

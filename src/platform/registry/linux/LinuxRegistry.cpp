@@ -16,8 +16,7 @@ std::unique_ptr<winreg::RegistryRouter> MakeLinuxRegistry() {
                     std::make_unique<AdapterClassProvider>(MakeKernelLinkSource(), roots.sysfs, roots.udev));
     registry->Mount(
         winreg::kTcpipInterfacesKeyPath,
-        std::make_unique<TcpipInterfacesProvider>(MakeKernelInterfaceState(roots.resolvConf), roots.hive,
-                                                  std::string(winreg::kTcpipInterfacesKeyPath)));
+        std::make_unique<TcpipInterfacesProvider>(MakeKernelInterfaceState(roots.resolvConf), roots.hive));
     // Programs started at logon are the desktop session's autostart entries.
     registry->Mount(winreg::kRunKeyPath, std::make_unique<XdgAutostartProvider>(roots.autostartFolder));
     return registry;
