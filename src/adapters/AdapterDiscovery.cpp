@@ -4,31 +4,30 @@
 
 #include "adapters/AdapterSettings.h"
 #include "adapters/RegistryKey.h"
+#include "platform/registry/RegistrySchema.h"
 
 namespace adapters {
 
 namespace {
 
-// The network adapter device class; one subkey per adapter ("0000", "0001", ...).
-constexpr std::string_view kAdapterClassKey =
-    "System\\CurrentControlSet\\Control\\Class\\{4d36e972-e325-11ce-bfc1-08002be10318}";
 constexpr win::DWORD kSubKeyNameSize = 256;
 
 // The whole value, byte for byte, up to its first NUL: "Ethernet" and "ethernet,wlan" do not qualify, a
 // multi-string whose first element is "ethernet" does.
 bool IsEthernet(win::Registry& registry, win::HKEY adapterKey, ValueBuffer& buffer) {
     RegistryKey interfaces(registry);
-    if (!interfaces.Open(adapterKey, "Ndi\\Interfaces", win::KEY_READ))
+    if (!interfaces.Open(adapterKey, winreg::kNdiInterfacesKeyPath, win::KEY_READ))
         return false;
     std::string lowerRange;
-    return buffer.QueryText(registry, interfaces.Get(), "LowerRange", lowerRange) && lowerRange == "ethernet";
+    return buffer.QueryText(registry, interfaces.Get(), winreg::kLowerRangeValue, lowerRange) &&
+           lowerRange == winreg::kEthernetLowerRange;
 }
 
 }  // namespace
 
 bool EnumerateAdapters(win::Registry& registry, AdapterList& list) {
     RegistryKey classKey(registry);
-    if (!classKey.Open(win::HKEY_LOCAL_MACHINE, kAdapterClassKey, win::KEY_READ))
+    if (!classKey.Open(win::HKEY_LOCAL_MACHINE, winreg::kAdapterClassKeyPath, win::KEY_READ))
         return false;
 
     ValueBuffer buffer;
@@ -47,9 +46,10 @@ bool EnumerateAdapters(win::Registry& registry, AdapterList& list) {
             continue;
 
         AdapterInfo adapter;
-        if (!buffer.QueryText(registry, adapterKey.Get(), "DriverDesc", adapter.description))
+        if (!buffer.QueryText(registry, adapterKey.Get(), winreg::kDriverDescValue, adapter.description))
             continue;
-        if (buffer.QueryText(registry, adapterKey.Get(), "NetCfgInstanceID", adapter.instanceId)) {
+        if (buffer.QueryText(registry, adapterKey.Get(), winreg::kNetCfgInstanceIdValue,
+                             adapter.instanceId)) {
             ReadAdapterSettings(registry, adapter, adapter.instanceId);
         }
         list.push_back(std::move(adapter));

@@ -6,14 +6,12 @@
 
 #include "adapters/FailureReasons.h"
 #include "adapters/RegistryKey.h"
+#include "platform/registry/RegistrySchema.h"
 #include "res/AppMessageBox.h"
 
 namespace adapters {
 
 namespace {
-
-constexpr std::string_view kInterfacesKey =
-    "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
 
 // Each input is copied into a 100-byte working buffer, at most 98 characters, so that the text and
 // the two NULs of a multi-string always fit.
@@ -33,7 +31,8 @@ void SetValue(win::Registry& registry, win::HKEY key, std::string_view name, win
 }  // namespace
 
 std::string InterfaceKeyPath(std::string_view instanceId) {
-    std::string path(kInterfacesKey);
+    std::string path(winreg::kTcpipInterfacesKeyPath);
+    path += '\\';
     path += instanceId;
     return path;
 }
@@ -54,11 +53,11 @@ bool ReadAdapterSettings(win::Registry& registry, AdapterInfo& adapter, std::str
     if (!key.Open(win::HKEY_LOCAL_MACHINE, InterfaceKeyPath(instanceId), win::KEY_READ))
         return false;
     ValueBuffer buffer;
-    buffer.QueryText(registry, key.Get(), "IPAddress", adapter.ipAddress);
-    buffer.QueryText(registry, key.Get(), "SubnetMask", adapter.subnetMask);
-    buffer.QueryText(registry, key.Get(), "DefaultGateway", adapter.defaultGateway);
+    buffer.QueryText(registry, key.Get(), winreg::kIpAddressValue, adapter.ipAddress);
+    buffer.QueryText(registry, key.Get(), winreg::kSubnetMaskValue, adapter.subnetMask);
+    buffer.QueryText(registry, key.Get(), winreg::kDefaultGatewayValue, adapter.defaultGateway);
     std::string nameServer;
-    if (buffer.QueryText(registry, key.Get(), "NameServer", nameServer)) {
+    if (buffer.QueryText(registry, key.Get(), winreg::kNameServerValue, nameServer)) {
         SplitNameServer(nameServer, adapter.preferredDns, adapter.alternateDns);
     }
     return true;
@@ -100,10 +99,12 @@ bool WriteAdapterSettings(const AdapterServices& services, std::string_view inst
         return false;
     }
     win::Registry& registry = services.registry;
-    SetValue(registry, key.Get(), "IPAddress", win::REG_MULTI_SZ, MultiStringValue(ipAddress));
-    SetValue(registry, key.Get(), "SubnetMask", win::REG_MULTI_SZ, MultiStringValue(subnetMask));
-    SetValue(registry, key.Get(), "DefaultGateway", win::REG_MULTI_SZ, MultiStringValue(defaultGateway));
-    SetValue(registry, key.Get(), "NameServer", win::REG_SZ, NameServerValue(preferredDns, alternateDns));
+    SetValue(registry, key.Get(), winreg::kIpAddressValue, win::REG_MULTI_SZ, MultiStringValue(ipAddress));
+    SetValue(registry, key.Get(), winreg::kSubnetMaskValue, win::REG_MULTI_SZ, MultiStringValue(subnetMask));
+    SetValue(registry, key.Get(), winreg::kDefaultGatewayValue, win::REG_MULTI_SZ,
+             MultiStringValue(defaultGateway));
+    SetValue(registry, key.Get(), winreg::kNameServerValue, win::REG_SZ,
+             NameServerValue(preferredDns, alternateDns));
     return true;
 }
 

@@ -27,7 +27,7 @@ class LinuxPlatform {
   private:
     LinuxSystem system_;
     LinuxFileSystem files_;
-    std::unique_ptr<LinuxRegistry> registry_;
+    std::unique_ptr<winreg::RegistryRouter> registry_;
     XdgOpenShell shell_;
     LinuxDynamicLibraries libraries_;
     CurlInet inet_;

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/registry/RegistrySchema.h"
+
 namespace services {
 
 namespace {
@@ -12,8 +14,8 @@ namespace {
 class RunKey {
   public:
     explicit RunKey(win::Registry& registry) : registry_(registry) {
-        if (registry.RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, kRunKeyPath, 0, win::KEY_ALL_ACCESS, &key_) !=
-            win::ERROR_SUCCESS) {
+        if (registry.RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, winreg::kRunKeyPath, 0, win::KEY_ALL_ACCESS,
+                                  &key_) != win::ERROR_SUCCESS) {
             key_ = nullptr;
         }
     }
@@ -39,7 +41,7 @@ bool IsAutostartSetFor(win::Registry& registry, std::string_view modulePath) {
     std::array<std::uint8_t, 256> buffer{};
     win::DWORD type = 0;
     win::DWORD size = 255;
-    if (registry.RegQueryValueEx(key.get(), kRunValueName, &type, buffer.data(), &size) !=
+    if (registry.RegQueryValueEx(key.get(), winreg::kRunValueName, &type, buffer.data(), &size) !=
         win::ERROR_SUCCESS) {
         return false;
     }
@@ -54,11 +56,11 @@ void StoreAutostart(win::Registry& registry, bool enabled, std::string_view modu
         return;
     if (enabled) {
         std::string data(modulePath);
-        registry.RegSetValueEx(key.get(), kRunValueName, win::REG_SZ,
+        registry.RegSetValueEx(key.get(), winreg::kRunValueName, win::REG_SZ,
                                reinterpret_cast<const std::uint8_t*>(data.c_str()),
                                static_cast<win::DWORD>(data.size() + 1));
     } else {
-        registry.RegDeleteValue(key.get(), kRunValueName);
+        registry.RegDeleteValue(key.get(), winreg::kRunValueName);
     }
 }
 

@@ -8,9 +8,6 @@
 
 namespace services {
 
-inline constexpr std::string_view kRunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr std::string_view kRunValueName = "tarnquill";
-
 // Whether the Run value holds exactly modulePath (byte for byte, letter case included). A key that cannot
 // be opened with full access, a missing value and one longer than 255 bytes all answer false.
 bool IsAutostartSetFor(win::Registry& registry, std::string_view modulePath);

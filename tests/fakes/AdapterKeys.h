@@ -6,30 +6,30 @@
 #include <vector>
 
 #include "fakes/InMemoryRegistry.h"
+#include "platform/registry/RegistrySchema.h"
 
 namespace fakes {
 
-inline const std::string kAdapterClassKey =
-    "System\\CurrentControlSet\\Control\\Class\\{4d36e972-e325-11ce-bfc1-08002be10318}";
-inline const std::string kInterfacesKey =
-    "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
+inline const std::string kAdapterClassKey{winreg::kAdapterClassKeyPath};
+inline const std::string kInterfacesKey{winreg::kTcpipInterfacesKeyPath};
 
 inline void AddAdapter(InMemoryRegistry& registry, const std::string& subKey, const std::string& lowerRange,
                        const std::string& description, const std::string& instanceId) {
     const std::string key = kAdapterClassKey + "\\" + subKey;
-    registry.PutString(key + "\\Ndi\\Interfaces", "LowerRange", lowerRange);
-    registry.PutString(key, "DriverDesc", description);
-    registry.PutString(key, "NetCfgInstanceID", instanceId);
+    registry.PutString(key + "\\" + std::string(winreg::kNdiInterfacesKeyPath), winreg::kLowerRangeValue,
+                       lowerRange);
+    registry.PutString(key, winreg::kDriverDescValue, description);
+    registry.PutString(key, winreg::kNetCfgInstanceIdValue, instanceId);
 }
 
 inline void AddInterface(InMemoryRegistry& registry, const std::string& instanceId,
                          const std::string& ipAddress, const std::string& subnetMask,
                          const std::string& defaultGateway, const std::string& nameServer) {
     const std::string key = kInterfacesKey + "\\" + instanceId;
-    registry.PutMultiString(key, "IPAddress", {ipAddress});
-    registry.PutMultiString(key, "SubnetMask", {subnetMask});
-    registry.PutMultiString(key, "DefaultGateway", {defaultGateway});
-    registry.PutString(key, "NameServer", nameServer);
+    registry.PutMultiString(key, winreg::kIpAddressValue, {ipAddress});
+    registry.PutMultiString(key, winreg::kSubnetMaskValue, {subnetMask});
+    registry.PutMultiString(key, winreg::kDefaultGatewayValue, {defaultGateway});
+    registry.PutString(key, winreg::kNameServerValue, nameServer);
 }
 
 }  // namespace fakes

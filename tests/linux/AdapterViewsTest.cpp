@@ -13,13 +13,18 @@
 #include "adapters/AdapterSettings.h"
 #include "fakes/FakeDynamicLibraries.h"
 #include "fakes/FakeWindowHost.h"
+#include "platform/registry/RegistrySchema.h"
 #include "platform/registry/linux/AdapterClassProvider.h"
 #include "platform/registry/linux/LinuxRegistry.h"
+#include "platform/registry/linux/PendingTcpipSettings.h"
 #include "platform/registry/linux/TcpipInterfacesProvider.h"
 
 namespace {
 
 using namespace platform_linux;
+using winreg::kAdapterClassKeyPath;
+using winreg::kTcpipInterfacesKeyPath;
+using winreg::RegistryValue;
 namespace fs = std::filesystem;
 
 // A link as the kernel's link table gives it, and as sysfs and the udev database show it.
@@ -105,8 +110,7 @@ class AdapterViewsTest : public ::testing::Test {
                        std::make_unique<AdapterClassProvider>(std::make_unique<TableLinks>(links),
                                                               dir / "sys", dir / "udev"));
         registry.Mount(kTcpipInterfacesKeyPath,
-                       std::make_unique<TcpipInterfacesProvider>(std::move(provider), dir / "hive.sqlite",
-                                                                 kTcpipInterfacesKeyPath));
+                       std::make_unique<TcpipInterfacesProvider>(std::move(provider), dir / "hive.sqlite"));
     }
     void AddLinks(const std::vector<FakeLink>& added) {
         MakeSysfs(dir, added);
@@ -121,7 +125,7 @@ class AdapterViewsTest : public ::testing::Test {
 
     TempDir dir;
     std::vector<netlink::Link> links;
-    LinuxRegistry registry{std::make_unique<HiveProvider>(dir / "hive.sqlite")};
+    winreg::RegistryRouter registry{std::make_unique<HiveProvider>(dir / "hive.sqlite")};
     FakeState* state = nullptr;
     fakes::FakeWindowHost host;
     fakes::FakeDynamicLibraries libraries;
@@ -210,9 +214,7 @@ TEST_F(AdapterViewsTest, PendingWritesReadBackExactlyUntilCleared) {
 
     // What our libdhcpcsvc.so does once it applied the change.
     auto hive = SqliteHive::Open(dir / "hive.sqlite");
-    for (const char* name : {"IPAddress", "SubnetMask", "DefaultGateway"}) {
-        hive->Delete(std::string(kTcpipInterfacesKeyPath) + "\\eth0", name);
-    }
+    ASSERT_EQ(PendingTcpipSettings(*hive).Clear("eth0"), win::ERROR_SUCCESS);
     adapters::AdapterInfo live;
     adapters::ReadAdapterSettings(registry, live, "eth0");
     EXPECT_EQ(live.ipAddress, "192.168.1.10");
@@ -292,7 +294,8 @@ TEST_F(AdapterViewsTest, WritingNeedsAnExistingInterface) {
         registry.RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, kTcpipInterfacesKeyPath, 0, win::KEY_WRITE, &key),
         win::ERROR_ACCESS_DENIED);
     auto hive = SqliteHive::Open(dir / "hive.sqlite");
-    EXPECT_FALSE(hive->KeyExists(std::string(kTcpipInterfacesKeyPath) + "\\eth9"));
+    RegistryValue pending;
+    EXPECT_EQ(PendingTcpipSettings(*hive).Query("eth9", "IPAddress", pending), win::ERROR_FILE_NOT_FOUND);
 }
 
 // The value of a subkey of the adapter class key; "" when it cannot be read.

@@ -7,8 +7,7 @@
 #include "TempDir.h"
 #include "platform/dhcp/DhcpStatus.h"
 #include "platform/dhcp/linux/LinuxDynamicLibraries.h"
-#include "platform/registry/linux/LinuxRegistry.h"
-#include "platform/registry/linux/SqliteHive.h"
+#include "platform/registry/linux/PendingTcpipSettings.h"
 
 namespace {
 
@@ -50,15 +49,15 @@ TEST_F(DhcpcsvcLibraryTest, RefusesWhatItCannotApply) {
     // The pending values the program wrote are checked before anything is touched.
     auto hive = platform_linux::SqliteHive::Open(dir / "hive.sqlite");
     ASSERT_NE(hive, nullptr);
-    const std::string key = std::string(platform_linux::kTcpipInterfacesKeyPath) + "\\ostrelle-none";
+    platform_linux::PendingTcpipSettings pending(*hive);
     const auto text = [](std::string_view value) {
-        platform_linux::RegistryValue stored{win::REG_SZ, {value.begin(), value.end()}};
+        winreg::RegistryValue stored{win::REG_SZ, {value.begin(), value.end()}};
         stored.data.push_back(0);
         return stored;
     };
-    ASSERT_EQ(hive->Set(key, "NameServer", text("192.0.2.53,dns.example")), 0);
+    ASSERT_EQ(pending.Set("ostrelle-none", "NameServer", text("192.0.2.53,dns.example")), 0);
     EXPECT_EQ(notify(nullptr, u"ostrelle-none", 1, 0, address, mask, 0), win::kDhcpBadNameServer);
-    ASSERT_EQ(hive->Set(key, "DefaultGateway", text("192.168.1.10")), 0);
+    ASSERT_EQ(pending.Set("ostrelle-none", "DefaultGateway", text("192.168.1.10")), 0);
     EXPECT_EQ(notify(nullptr, u"ostrelle-none", 1, 0, address, mask, 0), win::kDhcpBadGateway);
     libraries.FreeLibrary(module);
 }

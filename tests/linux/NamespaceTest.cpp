@@ -43,7 +43,7 @@ class NamespaceTest : public NetworkNamespace {
         return texts;
     }
 
-    std::unique_ptr<platform_linux::LinuxRegistry> registry;
+    std::unique_ptr<winreg::RegistryRouter> registry;
     fakes::FakeWindowHost host;
     platform_linux::LinuxDynamicLibraries libraries{OSTRELLE_DHCPCSVC_DIR};
 };
@@ -115,6 +115,18 @@ TEST_F(NamespaceTest, SwitchingBackAndForthTakesEachPendingGateway) {
                   std::string::npos);
     }
     EXPECT_TRUE(Messages().empty());
+}
+
+// Once in effect the settings are no longer pending: the key shows the kernel's state from then on.
+TEST_F(NamespaceTest, AfterASwitchTheKeyReadsTheKernelAgain) {
+    ASSERT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1"));
+    Ip("addr flush dev va0");
+    Ip("addr add 10.4.0.4/16 dev va0");
+    adapters::AdapterInfo adapter;
+    ASSERT_TRUE(adapters::ReadAdapterSettings(*registry, adapter, "va0"));
+    EXPECT_EQ(adapter.ipAddress, "10.4.0.4");
+    EXPECT_EQ(adapter.subnetMask, "255.255.0.0");
+    EXPECT_EQ(adapter.defaultGateway, "");
 }
 
 TEST_F(NamespaceTest, ASecondAdapterKeepsItsOwnDefaultRoute) {

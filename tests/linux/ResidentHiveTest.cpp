@@ -10,9 +10,9 @@
 
 namespace {
 
-using platform_linux::RegistryValue;
 using platform_linux::ResidentHive;
 using platform_linux::SqliteHive;
+using winreg::RegistryValue;
 using State = ResidentHive::State;
 
 std::string Text(const RegistryValue& value) {

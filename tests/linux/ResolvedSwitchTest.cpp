@@ -49,7 +49,7 @@ class ResolvedSwitchTest : public NetworkNamespace {
     }
 
     std::string skipReason;
-    std::unique_ptr<platform_linux::LinuxRegistry> registry;
+    std::unique_ptr<winreg::RegistryRouter> registry;
     fakes::FakeWindowHost host;
     platform_linux::LinuxDynamicLibraries libraries{OSTRELLE_DHCPCSVC_DIR};
 };

@@ -6,11 +6,12 @@
 #include <string>
 
 #include "fakes/InMemoryRegistry.h"
+#include "platform/registry/RegistrySchema.h"
 
 namespace {
 
-using services::kRunKeyPath;
-using services::kRunValueName;
+using winreg::kRunKeyPath;
+using winreg::kRunValueName;
 
 constexpr std::string_view kModulePath = "C:\\Tools\\tarnquill.exe";
 

@@ -1,7 +1,6 @@
 // libdhcpcsvc.so: the DHCP client's change notification as the program calls it, for Linux. The address
-// and mask come as arguments; the gateway and the DNS servers are the DefaultGateway and NameServer values
-// the program wrote into the hive just before. Once applied, the pending values are cleared so that reads
-// show the kernel's and the resolver's state again.
+// and mask come as arguments; the gateway and the DNS servers are the pending settings the program wrote
+// just before (PendingTcpipSettings.h), cleared once they are in effect.
 #include <net/if.h>
 
 #include <cerrno>
@@ -15,15 +14,15 @@
 #include "dhcp/linux/NameServerList.h"
 #include "dhcp/linux/ResidentHive.h"
 #include "dhcp/linux/StaticAddress.h"
-#include "platform/registry/linux/LinuxRegistry.h"
-#include "resolver/linux/ResolvConf.h"
+#include "platform/registry/RegistrySchema.h"
+#include "platform/registry/linux/LinuxRoots.h"
+#include "platform/registry/linux/PendingTcpipSettings.h"
 #include "resolver/linux/SystemResolver.h"
 #include "text/Gbk.h"
 
 namespace {
 
 using platform_linux::ChangeFault;
-using platform_linux::RegistryValue;
 
 constexpr std::size_t kAdapterNameUnits = 256;
 
@@ -46,16 +45,6 @@ AdapterNames NamesOf(const char16_t* adapterName) {
         return {std::string(name.begin(), name.end()), std::string(name.begin(), name.end())};
     const std::string gbk = text::Utf16ToGbk(name);
     return {gbk, text::GbkToUtf8(gbk)};
-}
-
-// A pending value's text up to its first NUL (the first element of a multi-string).
-std::optional<std::string> PendingText(platform_linux::SqliteHive& hive, const std::string& key,
-                                       const char* name) {
-    RegistryValue value;
-    if (hive.Query(key, name, value) != 0)
-        return std::nullopt;
-    const std::string text(value.data.begin(), value.data.end());
-    return text.substr(0, text.find('\0'));
 }
 
 std::uint32_t StatusOf(int error) {
@@ -88,13 +77,13 @@ std::uint32_t StatusOf(ChangeFault fault) {
 // address the kernel refuses afterwards puts the previous servers back. Either way the switch takes
 // effect whole or not at all.
 std::uint32_t Switch(const platform_linux::StaticAddressChange& change,
-                     const std::vector<std::string>& servers) {
+                     const std::vector<std::string>& servers, const std::string& resolvConfPath) {
     std::function<int()> undoServers;
     if (!servers.empty()) {
         const unsigned ifIndex = ::if_nametoindex(change.interfaceName.c_str());
         if (ifIndex == 0)
             return win::kDhcpNoSuchAdapter;
-        const platform_linux::SystemResolver resolver(platform_linux::ResolvConfPath());
+        const platform_linux::SystemResolver resolver(resolvConfPath);
         if (const int error = resolver.SetNameServers(static_cast<int>(ifIndex), servers, undoServers))
             return error == EACCES || error == EPERM ? win::kDhcpAccessDenied : win::kDhcpNameServersRefused;
     }
@@ -103,6 +92,38 @@ std::uint32_t Switch(const platform_linux::StaticAddressChange& change,
             undoServers();
         return StatusOf(error);
     }
+    return win::kDhcpSuccess;
+}
+
+// Puts the change into effect with the interface's pending settings, which are then cleared. One
+// notification at a time: they share the hive connection, and two changes of one interface must not
+// interleave.
+std::uint32_t ApplyWithPendingSettings(platform_linux::StaticAddressChange& change,
+                                       const std::string& interfaceKey) {
+    static std::mutex mutex;
+    static platform_linux::ResidentHive resident;
+    const std::lock_guard lock(mutex);
+    const platform_linux::LinuxRoots roots = platform_linux::RootsFromEnvironment();
+    const platform_linux::ResidentHive::State hive = resident.Open(roots.hive);
+    if (hive == platform_linux::ResidentHive::State::kUnreadable)
+        return win::kDhcpSettingsUnreadable;
+    std::optional<platform_linux::PendingTcpipSettings> pending;
+    std::optional<std::string> nameServer;
+    if (hive == platform_linux::ResidentHive::State::kOpen) {
+        pending.emplace(resident.Hive());
+        change.gateway = pending->Text(interfaceKey, winreg::kDefaultGatewayValue);
+        nameServer = pending->Text(interfaceKey, winreg::kNameServerValue);
+    }
+
+    if (const ChangeFault fault = platform_linux::FaultOf(change); fault != ChangeFault::kNone)
+        return StatusOf(fault);
+    std::vector<std::string> servers;
+    if (nameServer && !platform_linux::ParseNameServerValue(*nameServer, servers))
+        return win::kDhcpBadNameServer;
+    if (const std::uint32_t status = Switch(change, servers, roots.resolvConf))
+        return status;
+    if (pending)
+        pending->Clear(interfaceKey);
     return win::kDhcpSuccess;
 }
 
@@ -123,31 +144,5 @@ extern "C" __attribute__((visibility("default"))) std::uint32_t DhcpNotifyConfig
     change.index = ipIndex;
     change.address = ipAddress;
     change.mask = subnetMask;
-
-    // One notification at a time: they share the hive connection, and two changes of one interface
-    // must not interleave.
-    static std::mutex mutex;
-    static platform_linux::ResidentHive resident;
-    const std::lock_guard lock(mutex);
-    const platform_linux::ResidentHive::State hive = resident.Open(platform_linux::HivePath());
-    if (hive == platform_linux::ResidentHive::State::kUnreadable)
-        return win::kDhcpSettingsUnreadable;
-    const bool pending = hive == platform_linux::ResidentHive::State::kOpen;
-    const std::string key = std::string(platform_linux::kTcpipInterfacesKeyPath) + "\\" + names.gbk;
-    std::optional<std::string> nameServer;
-    if (pending) {
-        change.gateway = PendingText(resident.Hive(), key, "DefaultGateway");
-        nameServer = PendingText(resident.Hive(), key, "NameServer");
-    }
-
-    if (const ChangeFault fault = platform_linux::FaultOf(change); fault != ChangeFault::kNone)
-        return StatusOf(fault);
-    std::vector<std::string> servers;
-    if (nameServer && !platform_linux::ParseNameServerValue(*nameServer, servers))
-        return win::kDhcpBadNameServer;
-    if (const std::uint32_t status = Switch(change, servers))
-        return status;
-    if (pending)
-        resident.Hive().DeleteAll(key, {"IPAddress", "SubnetMask", "DefaultGateway", "NameServer"});
-    return win::kDhcpSuccess;
+    return ApplyWithPendingSettings(change, names.gbk);
 }

@@ -6,10 +6,14 @@
 #include <fstream>
 #include <optional>
 
-#include "platform/registry/linux/KeyPath.h"
+#include "platform/registry/KeyPath.h"
 #include "text/Gbk.h"
 
 namespace platform_linux {
+
+using winreg::KeyNamesEqual;
+using winreg::RegistryValue;
+using winreg::SplitKeyPath;
 
 namespace fs = std::filesystem;
 

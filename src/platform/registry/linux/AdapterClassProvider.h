@@ -16,7 +16,7 @@
 #include <string>
 
 #include "netlink/linux/Netlink.h"
-#include "platform/registry/linux/RegistryProvider.h"
+#include "platform/registry/RegistryProvider.h"
 
 namespace platform_linux {
 
@@ -34,7 +34,7 @@ class LinkSource {
 // The links of the network namespace the process is in when this is called.
 std::unique_ptr<LinkSource> MakeKernelLinkSource();
 
-class AdapterClassProvider : public RegistryProvider {
+class AdapterClassProvider : public winreg::RegistryProvider {
   public:
     // sysfsRoot: the folder holding class/net ("/sys"), which tells wireless links and those with a device
     // apart; udevRoot: the folder holding data/n<ifindex>.
@@ -42,8 +42,9 @@ class AdapterClassProvider : public RegistryProvider {
 
     win::LONG OpenKey(std::string_view path, win::REGSAM access) override;
     win::LONG ListSubKeys(std::string_view path, std::vector<std::string>& names) override;
-    win::LONG QueryValue(std::string_view path, std::string_view name, RegistryValue& value) override;
-    win::LONG SetValue(std::string_view path, std::string_view name, const RegistryValue& value) override;
+    win::LONG QueryValue(std::string_view path, std::string_view name, winreg::RegistryValue& value) override;
+    win::LONG SetValue(std::string_view path, std::string_view name,
+                       const winreg::RegistryValue& value) override;
     win::LONG DeleteValue(std::string_view path, std::string_view name) override;
 
   private:

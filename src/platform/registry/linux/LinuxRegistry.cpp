@@ -1,202 +1,25 @@
 #include "platform/registry/linux/LinuxRegistry.h"
 
-#include <algorithm>
-#include <cstring>
-
-#include "platform/registry/linux/KeyPath.h"
+#include "platform/registry/RegistrySchema.h"
+#include "platform/registry/linux/AdapterClassProvider.h"
+#include "platform/registry/linux/LinuxRoots.h"
+#include "platform/registry/linux/SqliteHive.h"
+#include "platform/registry/linux/TcpipInterfacesProvider.h"
+#include "platform/registry/linux/XdgAutostartProvider.h"
 
 namespace platform_linux {
 
-namespace {
-
-// The rights each operation needs, as Windows checks them against the access the key was opened with.
-constexpr win::REGSAM kEnumerateSubKeys = 0x0008;
-
-bool StartsWith(const std::vector<std::string>& whole, const std::vector<std::string>& prefix) {
-    if (prefix.size() > whole.size())
-        return false;
-    return std::equal(prefix.begin(), prefix.end(), whole.begin());
-}
-
-}  // namespace
-
-LinuxRegistry::LinuxRegistry(std::unique_ptr<RegistryProvider> fallback) : fallback_(std::move(fallback)) {}
-
-LinuxRegistry::~LinuxRegistry() = default;
-
-void LinuxRegistry::Mount(std::string_view mountPath, std::unique_ptr<RegistryProvider> provider) {
-    std::lock_guard lock(mutex_);
-    mounts_.push_back(
-        {SplitKeyPath(mountPath), LowerKeyComponents(SplitKeyPath(mountPath)), std::move(provider)});
-}
-
-LinuxRegistry::Route LinuxRegistry::RouteOf(const std::vector<std::string>& components) const {
-    const std::vector<std::string> lower = LowerKeyComponents(components);
-    Route route{fallback_.get(), JoinKeyPath(components, 0), 0};
-    for (const Mounted& mount : mounts_) {
-        if (StartsWith(lower, mount.lower) &&
-            (route.provider == fallback_.get() || mount.lower.size() > route.mountDepth)) {
-            route = {mount.provider.get(), JoinKeyPath(components, mount.lower.size()), mount.lower.size()};
-        }
-    }
-    return route;
-}
-
-bool LinuxRegistry::IsMountAncestor(const std::vector<std::string>& components) const {
-    const std::vector<std::string> lower = LowerKeyComponents(components);
-    return std::any_of(mounts_.begin(), mounts_.end(), [&](const Mounted& mount) {
-        return mount.lower.size() > lower.size() && StartsWith(mount.lower, lower);
-    });
-}
-
-void LinuxRegistry::AddMountChildren(const std::vector<std::string>& components,
-                                     std::vector<std::string>& names) const {
-    const std::vector<std::string> lower = LowerKeyComponents(components);
-    for (const Mounted& mount : mounts_) {
-        if (mount.lower.size() <= lower.size() || !StartsWith(mount.lower, lower))
-            continue;
-        const std::string& child = mount.original[lower.size()];
-        const bool known = std::any_of(names.begin(), names.end(),
-                                       [&](const std::string& name) { return KeyNamesEqual(name, child); });
-        if (!known)
-            names.push_back(child);
-    }
-}
-
-LinuxRegistry::OpenKey* LinuxRegistry::Find(win::HKEY key) {
-    const auto found = keys_.find(key);
-    return found == keys_.end() ? nullptr : found->second.get();
-}
-
-win::LONG LinuxRegistry::RegOpenKeyEx(win::HKEY parent, std::string_view subKey, win::DWORD,
-                                      win::REGSAM access, win::HKEY* result) {
-    std::lock_guard lock(mutex_);
-    if (result == nullptr)
-        return win::ERROR_INVALID_PARAMETER;
-    std::vector<std::string> components;
-    if (parent != win::HKEY_LOCAL_MACHINE) {
-        const OpenKey* parentKey = Find(parent);
-        if (parentKey == nullptr)
-            return win::ERROR_INVALID_HANDLE;
-        components = parentKey->components;
-    }
-    for (std::string& component : SplitKeyPath(subKey))
-        components.push_back(std::move(component));
-
-    if (!components.empty()) {
-        const Route route = RouteOf(components);
-        const win::LONG status = route.provider->OpenKey(route.relativePath, access);
-        // Keys on the way to a mount point exist even when the hive holds nothing there.
-        const bool virtualKey = status == win::ERROR_FILE_NOT_FOUND && route.provider == fallback_.get() &&
-                                IsMountAncestor(components);
-        if (status != win::ERROR_SUCCESS && !virtualKey)
-            return status;
-    }
-    auto key = std::make_unique<OpenKey>();
-    key->components = std::move(components);
-    key->access = access;
-    const auto handle = reinterpret_cast<win::HKEY>(key.get());
-    keys_.emplace(handle, std::move(key));
-    *result = handle;
-    return win::ERROR_SUCCESS;
-}
-
-win::LONG LinuxRegistry::RegEnumKeyEx(win::HKEY key, win::DWORD index, char* name, win::DWORD* nameSize) {
-    std::lock_guard lock(mutex_);
-    OpenKey* open = Find(key);
-    if (open == nullptr)
-        return win::ERROR_INVALID_HANDLE;
-    if ((open->access & kEnumerateSubKeys) == 0)
-        return win::ERROR_ACCESS_DENIED;
-    if (name == nullptr || nameSize == nullptr)
-        return win::ERROR_INVALID_PARAMETER;
-    // A snapshot per enumeration keeps index i meaning the same subkey while the caller walks the list,
-    // and reads a live source once per walk instead of once per index.
-    if (index == 0 || open->subKeys.empty()) {
-        open->subKeys.clear();
-        const Route route = RouteOf(open->components);
-        route.provider->ListSubKeys(route.relativePath, open->subKeys);
-        AddMountChildren(open->components, open->subKeys);
-    }
-    if (index >= open->subKeys.size())
-        return win::ERROR_NO_MORE_ITEMS;
-    const std::string& subKey = open->subKeys[index];
-    if (subKey.size() + 1 > *nameSize)
-        return win::ERROR_MORE_DATA;
-    std::memcpy(name, subKey.c_str(), subKey.size() + 1);
-    *nameSize = static_cast<win::DWORD>(subKey.size());
-    return win::ERROR_SUCCESS;
-}
-
-win::LONG LinuxRegistry::RegQueryValueEx(win::HKEY key, std::string_view valueName, win::DWORD* type,
-                                         std::uint8_t* data, win::DWORD* dataSize) {
-    std::lock_guard lock(mutex_);
-    const OpenKey* open = Find(key);
-    if (open == nullptr)
-        return win::ERROR_INVALID_HANDLE;
-    if ((open->access & win::KEY_QUERY_VALUE) == 0)
-        return win::ERROR_ACCESS_DENIED;
-    if (data != nullptr && dataSize == nullptr)
-        return win::ERROR_INVALID_PARAMETER;
-    if (open->components.empty())
-        return win::ERROR_FILE_NOT_FOUND;
-
-    RegistryValue value;
-    const Route route = RouteOf(open->components);
-    const win::LONG status = route.provider->QueryValue(route.relativePath, valueName, value);
-    if (status != win::ERROR_SUCCESS)
-        return status;
-    if (type != nullptr)
-        *type = value.type;
-    if (dataSize == nullptr)
-        return win::ERROR_SUCCESS;
-    const auto size = static_cast<win::DWORD>(value.data.size());
-    if (data != nullptr && size > *dataSize) {
-        *dataSize = size;
-        return win::ERROR_MORE_DATA;
-    }
-    if (data != nullptr && size > 0)
-        std::memcpy(data, value.data.data(), size);
-    *dataSize = size;
-    return win::ERROR_SUCCESS;
-}
-
-win::LONG LinuxRegistry::RegSetValueEx(win::HKEY key, std::string_view valueName, win::DWORD type,
-                                       const std::uint8_t* data, win::DWORD dataSize) {
-    std::lock_guard lock(mutex_);
-    const OpenKey* open = Find(key);
-    if (open == nullptr)
-        return win::ERROR_INVALID_HANDLE;
-    if ((open->access & win::KEY_SET_VALUE) == 0)
-        return win::ERROR_ACCESS_DENIED;
-    if (data == nullptr && dataSize != 0)
-        return win::ERROR_INVALID_PARAMETER;
-    if (open->components.empty())
-        return win::ERROR_ACCESS_DENIED;
-
-    RegistryValue value{type, {}};
-    if (dataSize > 0)
-        value.data.assign(data, data + dataSize);
-    const Route route = RouteOf(open->components);
-    return route.provider->SetValue(route.relativePath, valueName, value);
-}
-
-win::LONG LinuxRegistry::RegDeleteValue(win::HKEY key, std::string_view valueName) {
-    std::lock_guard lock(mutex_);
-    const OpenKey* open = Find(key);
-    if (open == nullptr)
-        return win::ERROR_INVALID_HANDLE;
-    if ((open->access & win::KEY_SET_VALUE) == 0)
-        return win::ERROR_ACCESS_DENIED;
-    if (open->components.empty())
-        return win::ERROR_FILE_NOT_FOUND;
-    const Route route = RouteOf(open->components);
-    return route.provider->DeleteValue(route.relativePath, valueName);
-}
-
-win::LONG LinuxRegistry::RegCloseKey(win::HKEY key) {
-    std::lock_guard lock(mutex_);
-    return keys_.erase(key) == 1 ? win::ERROR_SUCCESS : win::ERROR_INVALID_HANDLE;
+std::unique_ptr<winreg::RegistryRouter> MakeLinuxRegistry() {
+    const LinuxRoots roots = RootsFromEnvironment();
+    auto registry = std::make_unique<winreg::RegistryRouter>(std::make_unique<HiveProvider>(roots.hive));
+    registry->Mount(winreg::kAdapterClassKeyPath,
+                    std::make_unique<AdapterClassProvider>(MakeKernelLinkSource(), roots.sysfs, roots.udev));
+    registry->Mount(
+        winreg::kTcpipInterfacesKeyPath,
+        std::make_unique<TcpipInterfacesProvider>(MakeKernelInterfaceState(roots.resolvConf), roots.hive));
+    // Programs started at logon are the desktop session's autostart entries.
+    registry->Mount(winreg::kRunKeyPath, std::make_unique<XdgAutostartProvider>(roots.autostartFolder));
+    return registry;
 }
 
 }  // namespace platform_linux

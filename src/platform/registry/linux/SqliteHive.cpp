@@ -2,13 +2,18 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 
-#include "platform/registry/linux/KeyPath.h"
+#include "platform/registry/KeyPath.h"
+#include "platform/registry/RegistrySchema.h"
+#include "platform/registry/linux/SqliteStatement.h"
 
 namespace platform_linux {
+
+using winreg::JoinKeyPath;
+using winreg::LowerKeyName;
+using winreg::RegistryValue;
+using winreg::SplitKeyPath;
 
 namespace {
 
@@ -17,11 +22,16 @@ constexpr int kBusyTimeoutMs = 10000;
 // Keys are stored under their lower-case path; "" is the root. Values live in one B-tree ordered by
 // key and name (WITHOUT ROWID), so writing a value changes one page rather than a table page and an
 // index page: half the WAL frames per write, half as many checkpoints.
+// The values the program wrote into a TCP/IP interface key and libdhcpcsvc.so has not yet put into effect
+// have a table of their own, keyed by the interface key's lower-case name (PendingTcpipSettings.h).
 const char* const kTables =
     "CREATE TABLE IF NOT EXISTS keys(path TEXT PRIMARY KEY, parent TEXT NOT NULL, name TEXT NOT NULL);"
     "CREATE TABLE IF NOT EXISTS key_values(key TEXT NOT NULL, lower_name TEXT NOT NULL, name TEXT NOT NULL,"
-    " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, lower_name)) WITHOUT ROWID;";
-constexpr std::int64_t kLayoutVersion = 1;
+    " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, lower_name)) WITHOUT ROWID;"
+    "CREATE TABLE IF NOT EXISTS pending_tcpip(interface TEXT NOT NULL, lower_name TEXT NOT NULL,"
+    " name TEXT NOT NULL, type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(interface, lower_name))"
+    " WITHOUT ROWID;";
+constexpr std::int64_t kLayoutVersion = 2;
 
 // Hives written before the values moved into one B-tree (user_version 0 with a key_values table) are
 // carried over on first open, every value with them: the old table is renamed, the new one made as for
@@ -31,53 +41,15 @@ const char* const kCopyRowidValues =
     "INSERT INTO key_values SELECT key, lower_name, name, type, data FROM key_values_rowid;"
     "DROP TABLE key_values_rowid;";
 
-// A statement of the hive's cache, reset for its next use when this goes out of scope.
-class Statement {
-  public:
-    explicit Statement(sqlite3_stmt* statement) : statement_(statement) {}
-    ~Statement() {
-        // A statement that could not be compiled (a damaged or foreign file) has nothing to reset, and
-        // sqlite3_clear_bindings does not take a null statement.
-        if (statement_ == nullptr)
-            return;
-        sqlite3_reset(statement_);
-        sqlite3_clear_bindings(statement_);
-    }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    bool Ok() const { return statement_ != nullptr; }
-    Statement& Bind(int index, std::string_view text) {
-        sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    Statement& Bind(int index, const std::vector<std::uint8_t>& blob) {
-        // A zero-length blob still binds as a blob, not as NULL.
-        sqlite3_bind_blob(statement_, index, blob.empty() ? "" : static_cast<const void*>(blob.data()),
-                          static_cast<int>(blob.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    Statement& Bind(int index, std::int64_t number) {
-        sqlite3_bind_int64(statement_, index, number);
-        return *this;
-    }
-    int Step() { return statement_ == nullptr ? SQLITE_ERROR : sqlite3_step(statement_); }
-    std::string Text(int column) const {
-        const auto* text = sqlite3_column_text(statement_, column);
-        return text == nullptr
-                   ? std::string()
-                   : std::string(reinterpret_cast<const char*>(text),
-                                 static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
-    }
-    std::int64_t Int(int column) const { return sqlite3_column_int64(statement_, column); }
-    std::vector<std::uint8_t> Blob(int column) const {
-        const auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(statement_, column));
-        const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement_, column));
-        return data == nullptr ? std::vector<std::uint8_t>() : std::vector<std::uint8_t>(data, data + size);
-    }
-
-  private:
-    sqlite3_stmt* statement_ = nullptr;
+// Hives before the pending table (user_version 1 or less) kept pending values as values of the keys
+// "...\Interfaces\<interface>"; they move to it, and the keys below the Interfaces key go (the program
+// never made deeper ones). ?1 is the Interfaces key's lower-case path.
+const char* const kMovePendingValues[] = {
+    "INSERT OR REPLACE INTO pending_tcpip(interface, lower_name, name, type, data)"
+    " SELECT substr(key, length(?1) + 2), lower_name, name, type, data FROM key_values"
+    " WHERE substr(key, 1, length(?1) + 1) = ?1 || '\\'",
+    "DELETE FROM key_values WHERE substr(key, 1, length(?1) + 1) = ?1 || '\\'",
+    "DELETE FROM keys WHERE substr(path, 1, length(?1) + 1) = ?1 || '\\'",
 };
 
 std::string LowerPath(std::string_view path) {
@@ -85,11 +57,6 @@ std::string LowerPath(std::string_view path) {
 }
 
 }  // namespace
-
-std::string HivePath() {
-    const char* path = std::getenv("OSTRELLE_HIVE_PATH");
-    return path != nullptr && *path != '\0' ? path : "/var/lib/ostrelle/hive.sqlite";
-}
 
 std::unique_ptr<SqliteHive> SqliteHive::Open(const std::string& filePath) {
     std::error_code error;
@@ -121,26 +88,37 @@ bool SqliteHive::SetUpSchema() {
     if (LayoutVersion() >= kLayoutVersion)
         return Exec(kTables);
     return InTransaction([this] {
-        if (LayoutVersion() >= kLayoutVersion)
+        const std::int64_t layout = LayoutVersion();
+        if (layout >= kLayoutVersion)
             return Exec(kTables);
-        const bool upgrade = HasValuesTable();
-        if ((upgrade && !Exec(kSetAsideRowidValues)) || !Exec(kTables) ||
-            (upgrade && !Exec(kCopyRowidValues)))
+        const bool rowidValues = layout < 1 && HasValuesTable();
+        if ((rowidValues && !Exec(kSetAsideRowidValues)) || !Exec(kTables) ||
+            (rowidValues && !Exec(kCopyRowidValues)) || !MovePendingValues())
             return false;
         const std::string version = "PRAGMA user_version = " + std::to_string(kLayoutVersion);
         return Exec(version.c_str());
     });
 }
 
+bool SqliteHive::MovePendingValues() {
+    const std::string interfaces = LowerPath(winreg::kTcpipInterfacesKeyPath);
+    for (const char* sql : kMovePendingValues) {
+        if (SqliteStatement(Prepared(sql)).Bind(1, interfaces).Step() != SQLITE_DONE)
+            return false;
+    }
+    return true;
+}
+
 // Asked apart, so that the statement is reset before the upgrade: a table cannot be dropped while a
 // statement still reads the schema.
 bool SqliteHive::HasValuesTable() {
-    Statement values(Prepared("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'key_values'"));
+    SqliteStatement values(
+        Prepared("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'key_values'"));
     return values.Step() == SQLITE_ROW;
 }
 
 std::int64_t SqliteHive::LayoutVersion() {
-    Statement version(Prepared("PRAGMA user_version"));
+    SqliteStatement version(Prepared("PRAGMA user_version"));
     return version.Step() == SQLITE_ROW ? version.Int(0) : -1;
 }
 
@@ -169,11 +147,11 @@ bool SqliteHive::Exec(const char* sql) {
 // BEGIN IMMEDIATE takes the write lock up front: a second writer waits for it (busy timeout) rather than
 // failing half-way through. The three statements are compiled once, like every other.
 bool SqliteHive::InTransaction(const std::function<bool()>& work) {
-    if (Statement(Prepared("BEGIN IMMEDIATE")).Step() != SQLITE_DONE)
+    if (SqliteStatement(Prepared("BEGIN IMMEDIATE")).Step() != SQLITE_DONE)
         return false;
-    if (work() && Statement(Prepared("COMMIT")).Step() == SQLITE_DONE)
+    if (work() && SqliteStatement(Prepared("COMMIT")).Step() == SQLITE_DONE)
         return true;
-    Statement(Prepared("ROLLBACK")).Step();
+    SqliteStatement(Prepared("ROLLBACK")).Step();
     return false;
 }
 
@@ -181,13 +159,13 @@ bool SqliteHive::KeyExists(std::string_view path) {
     const std::string lower = LowerPath(path);
     if (lower.empty())
         return true;
-    Statement query(Prepared("SELECT 1 FROM keys WHERE path = ?1"));
+    SqliteStatement query(Prepared("SELECT 1 FROM keys WHERE path = ?1"));
     return query.Bind(1, lower).Step() == SQLITE_ROW;
 }
 
 std::vector<std::string> SqliteHive::SubKeys(std::string_view path) {
     std::vector<std::string> names;
-    Statement query(Prepared("SELECT name FROM keys WHERE parent = ?1 ORDER BY rowid"));
+    SqliteStatement query(Prepared("SELECT name FROM keys WHERE parent = ?1 ORDER BY rowid"));
     query.Bind(1, LowerPath(path));
     while (query.Step() == SQLITE_ROW)
         names.push_back(query.Text(0));
@@ -195,12 +173,11 @@ std::vector<std::string> SqliteHive::SubKeys(std::string_view path) {
 }
 
 win::LONG SqliteHive::Query(std::string_view path, std::string_view name, RegistryValue& value) {
-    Statement query(Prepared("SELECT type, data FROM key_values WHERE key = ?1 AND lower_name = ?2"));
+    SqliteStatement query(Prepared("SELECT type, data FROM key_values WHERE key = ?1 AND lower_name = ?2"));
     query.Bind(1, LowerPath(path)).Bind(2, LowerKeyName(name));
     if (query.Step() != SQLITE_ROW)
         return win::ERROR_FILE_NOT_FOUND;
-    value.type = static_cast<win::DWORD>(query.Int(0));
-    value.data = query.Blob(1);
+    value = query.Value(0);
     return win::ERROR_SUCCESS;
 }
 
@@ -213,7 +190,7 @@ bool SqliteHive::EnsureKey(const std::vector<std::string>& components) {
                                               components.begin() + static_cast<long>(depth));
         const std::vector<std::string> parent(components.begin(),
                                               components.begin() + static_cast<long>(depth - 1));
-        Statement insert(Prepared("INSERT OR IGNORE INTO keys(path, parent, name) VALUES(?1, ?2, ?3)"));
+        SqliteStatement insert(Prepared("INSERT OR IGNORE INTO keys(path, parent, name) VALUES(?1, ?2, ?3)"));
         insert.Bind(1, LowerKeyName(JoinKeyPath(prefix, 0)))
             .Bind(2, LowerKeyName(JoinKeyPath(parent, 0)))
             .Bind(3, components[depth - 1]);
@@ -225,35 +202,25 @@ bool SqliteHive::EnsureKey(const std::vector<std::string>& components) {
 
 win::LONG SqliteHive::Set(std::string_view path, std::string_view name, const RegistryValue& value) {
     const bool written = InTransaction([&] {
-        Statement upsert(Prepared(
+        SqliteStatement upsert(Prepared(
             "INSERT INTO key_values(key, lower_name, name, type, data) VALUES(?1, ?2, ?3, ?4, ?5) "
             "ON CONFLICT(key, lower_name) DO UPDATE SET type = excluded.type, data = excluded.data"));
-        upsert.Bind(1, LowerPath(path))
-            .Bind(2, LowerKeyName(name))
-            .Bind(3, name)
-            .Bind(4, static_cast<std::int64_t>(value.type))
-            .Bind(5, value.data);
+        upsert.Bind(1, LowerPath(path)).BindValue(2, name, value);
         return EnsureKey(SplitKeyPath(path)) && upsert.Step() == SQLITE_DONE;
     });
     return written ? win::ERROR_SUCCESS : win::ERROR_ACCESS_DENIED;
 }
 
 win::LONG SqliteHive::Delete(std::string_view path, std::string_view name) {
-    Statement remove(Prepared("DELETE FROM key_values WHERE key = ?1 AND lower_name = ?2"));
+    SqliteStatement remove(Prepared("DELETE FROM key_values WHERE key = ?1 AND lower_name = ?2"));
     remove.Bind(1, LowerPath(path)).Bind(2, LowerKeyName(name));
     if (remove.Step() != SQLITE_DONE)
         return win::ERROR_ACCESS_DENIED;
-    return sqlite3_changes(db_) > 0 ? win::ERROR_SUCCESS : win::ERROR_FILE_NOT_FOUND;
+    return ChangedRows() > 0 ? win::ERROR_SUCCESS : win::ERROR_FILE_NOT_FOUND;
 }
 
-win::LONG SqliteHive::DeleteAll(std::string_view path, const std::vector<std::string>& names) {
-    const bool deleted = InTransaction([&] {
-        return std::all_of(names.begin(), names.end(), [&](const std::string& name) {
-            const win::LONG status = Delete(path, name);
-            return status == win::ERROR_SUCCESS || status == win::ERROR_FILE_NOT_FOUND;
-        });
-    });
-    return deleted ? win::ERROR_SUCCESS : win::ERROR_ACCESS_DENIED;
+int SqliteHive::ChangedRows() const {
+    return sqlite3_changes(db_);
 }
 
 win::LONG SqliteHive::CreateKey(std::string_view path) {
@@ -261,41 +228,42 @@ win::LONG SqliteHive::CreateKey(std::string_view path) {
     return created ? win::ERROR_SUCCESS : win::ERROR_ACCESS_DENIED;
 }
 
-SqliteHive* HiveProvider::Hive() {
+SqliteHive* HiveConnection::Get() {
     if (!hive_)
         hive_ = SqliteHive::Open(filePath_);
     return hive_.get();
 }
 
 win::LONG HiveProvider::OpenKey(std::string_view path, win::REGSAM access) {
-    SqliteHive* hive = Hive();
+    SqliteHive* hive = hive_.Get();
     if (hive == nullptr) {
         return (access & win::KEY_SET_VALUE) != 0 ? win::ERROR_ACCESS_DENIED : win::ERROR_FILE_NOT_FOUND;
     }
     return hive->KeyExists(path) ? win::ERROR_SUCCESS : win::ERROR_FILE_NOT_FOUND;
 }
 
+// A hive that cannot be opened holds no keys: the mount points below the key are its subkeys still.
 win::LONG HiveProvider::ListSubKeys(std::string_view path, std::vector<std::string>& names) {
-    SqliteHive* hive = Hive();
+    SqliteHive* hive = hive_.Get();
     if (hive == nullptr)
-        return win::ERROR_FILE_NOT_FOUND;
+        return win::ERROR_SUCCESS;
     for (std::string& name : hive->SubKeys(path))
         names.push_back(std::move(name));
     return win::ERROR_SUCCESS;
 }
 
 win::LONG HiveProvider::QueryValue(std::string_view path, std::string_view name, RegistryValue& value) {
-    SqliteHive* hive = Hive();
+    SqliteHive* hive = hive_.Get();
     return hive == nullptr ? win::ERROR_FILE_NOT_FOUND : hive->Query(path, name, value);
 }
 
 win::LONG HiveProvider::SetValue(std::string_view path, std::string_view name, const RegistryValue& value) {
-    SqliteHive* hive = Hive();
+    SqliteHive* hive = hive_.Get();
     return hive == nullptr ? win::ERROR_ACCESS_DENIED : hive->Set(path, name, value);
 }
 
 win::LONG HiveProvider::DeleteValue(std::string_view path, std::string_view name) {
-    SqliteHive* hive = Hive();
+    SqliteHive* hive = hive_.Get();
     return hive == nullptr ? win::ERROR_ACCESS_DENIED : hive->Delete(path, name);
 }
 

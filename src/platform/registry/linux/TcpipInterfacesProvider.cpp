@@ -3,12 +3,20 @@
 #include <arpa/inet.h>
 #include <net/if.h>
 
+#include <optional>
+
 #include "netlink/linux/Netlink.h"
-#include "platform/registry/linux/KeyPath.h"
+#include "platform/registry/KeyPath.h"
+#include "platform/registry/RegistrySchema.h"
+#include "platform/registry/linux/PendingTcpipSettings.h"
 #include "resolver/linux/SystemResolver.h"
 #include "text/Gbk.h"
 
 namespace platform_linux {
+
+using winreg::KeyNamesEqual;
+using winreg::RegistryValue;
+using winreg::SplitKeyPath;
 
 namespace {
 
@@ -81,19 +89,22 @@ class KernelInterfaceState : public InterfaceState {
     bool socketOpen_;
 };
 
+// The name of the interface key that path is, if it is one.
+std::optional<std::string> InterfaceKeyName(std::string_view path) {
+    std::vector<std::string> components = SplitKeyPath(path);
+    if (components.size() != 1)
+        return std::nullopt;
+    return std::move(components[0]);
+}
+
 }  // namespace
 
 std::unique_ptr<InterfaceState> MakeKernelInterfaceState(std::string resolvConfPath) {
     return std::make_unique<KernelInterfaceState>(std::move(resolvConfPath));
 }
 
-TcpipInterfacesProvider::TcpipInterfacesProvider(std::unique_ptr<InterfaceState> state, std::string hivePath,
-                                                 std::string hivePrefix)
-    : state_(std::move(state)), hive_(std::move(hivePath)), hivePrefix_(std::move(hivePrefix)) {}
-
-std::string TcpipInterfacesProvider::HivePathOf(std::string_view path) const {
-    return path.empty() ? hivePrefix_ : hivePrefix_ + "\\" + std::string(path);
-}
+TcpipInterfacesProvider::TcpipInterfacesProvider(std::unique_ptr<InterfaceState> state, std::string hivePath)
+    : state_(std::move(state)), hive_(std::move(hivePath)) {}
 
 win::LONG TcpipInterfacesProvider::OpenKey(std::string_view path, win::REGSAM access) {
     const std::vector<std::string> components = SplitKeyPath(path);
@@ -102,22 +113,20 @@ win::LONG TcpipInterfacesProvider::OpenKey(std::string_view path, win::REGSAM ac
     if (components.empty())
         return write ? win::ERROR_ACCESS_DENIED : win::ERROR_SUCCESS;
     const std::string interfaceName = text::GbkToUtf8(components[0]);
-    if (!state_->Exists(interfaceName))
+    if (components.size() > 1 || !state_->Exists(interfaceName))
         return win::ERROR_FILE_NOT_FOUND;
     // Opening the key takes a fresh look at the interface; the values read through it then come from
     // that one look instead of one kernel dump each.
     live_.erase(interfaceName);
-    if (components.size() > 1)
-        return hive_.OpenKey(HivePathOf(path), access);
     // A write that could not be kept must fail at the open, where the program reports it.
-    if (write && hive_.Hive() == nullptr)
+    if (write && hive_.Get() == nullptr)
         return win::ERROR_ACCESS_DENIED;
     return win::ERROR_SUCCESS;
 }
 
 win::LONG TcpipInterfacesProvider::ListSubKeys(std::string_view path, std::vector<std::string>& names) {
     if (!SplitKeyPath(path).empty())
-        return hive_.ListSubKeys(HivePathOf(path), names);
+        return win::ERROR_SUCCESS;
     for (const std::string& name : state_->Names())
         names.push_back(text::Utf8ToGbk(name));
     return win::ERROR_SUCCESS;
@@ -125,10 +134,10 @@ win::LONG TcpipInterfacesProvider::ListSubKeys(std::string_view path, std::vecto
 
 bool TcpipInterfacesProvider::LiveValue(const std::string& interfaceName, std::string_view name,
                                         RegistryValue& value) {
-    const bool address = KeyNamesEqual(name, "IPAddress");
-    const bool mask = KeyNamesEqual(name, "SubnetMask");
-    const bool gateway = KeyNamesEqual(name, "DefaultGateway");
-    if (KeyNamesEqual(name, "NameServer")) {
+    const bool address = KeyNamesEqual(name, winreg::kIpAddressValue);
+    const bool mask = KeyNamesEqual(name, winreg::kSubnetMaskValue);
+    const bool gateway = KeyNamesEqual(name, winreg::kDefaultGatewayValue);
+    if (KeyNamesEqual(name, winreg::kNameServerValue)) {
         std::string joined;
         for (const std::string& server : state_->NameServers(interfaceName))
             joined += (joined.empty() ? "" : ",") + server;
@@ -152,27 +161,30 @@ bool TcpipInterfacesProvider::LiveValue(const std::string& interfaceName, std::s
 
 win::LONG TcpipInterfacesProvider::QueryValue(std::string_view path, std::string_view name,
                                               RegistryValue& value) {
-    const std::vector<std::string> components = SplitKeyPath(path);
-    if (components.empty())
+    const std::optional<std::string> key = InterfaceKeyName(path);
+    if (!key)
         return win::ERROR_FILE_NOT_FOUND;
-    if (hive_.QueryValue(HivePathOf(path), name, value) == win::ERROR_SUCCESS)
+    SqliteHive* hive = hive_.Get();
+    if (hive != nullptr && PendingTcpipSettings(*hive).Query(*key, name, value) == win::ERROR_SUCCESS)
         return win::ERROR_SUCCESS;
-    if (components.size() == 1 && LiveValue(text::GbkToUtf8(components[0]), name, value))
-        return win::ERROR_SUCCESS;
-    return win::ERROR_FILE_NOT_FOUND;
+    return LiveValue(text::GbkToUtf8(*key), name, value) ? win::ERROR_SUCCESS : win::ERROR_FILE_NOT_FOUND;
 }
 
 win::LONG TcpipInterfacesProvider::SetValue(std::string_view path, std::string_view name,
                                             const RegistryValue& value) {
-    if (SplitKeyPath(path).empty())
+    const std::optional<std::string> key = InterfaceKeyName(path);
+    SqliteHive* hive = hive_.Get();
+    if (!key || hive == nullptr)
         return win::ERROR_ACCESS_DENIED;
-    return hive_.SetValue(HivePathOf(path), name, value);
+    return PendingTcpipSettings(*hive).Set(*key, name, value);
 }
 
 win::LONG TcpipInterfacesProvider::DeleteValue(std::string_view path, std::string_view name) {
-    if (SplitKeyPath(path).empty())
+    const std::optional<std::string> key = InterfaceKeyName(path);
+    SqliteHive* hive = hive_.Get();
+    if (!key || hive == nullptr)
         return win::ERROR_ACCESS_DENIED;
-    return hive_.DeleteValue(HivePathOf(path), name);
+    return PendingTcpipSettings(*hive).Delete(*key, name);
 }
 
 }  // namespace platform_linux

@@ -1,21 +1,21 @@
 #pragma once
 // The TCP/IP interface keys, "...\Tcpip\Parameters\Interfaces\<interface name>". Reading a value gives
-// what the program wrote there if that is still pending (stored in the hive until our libdhcpcsvc.so
-// applies it), otherwise the interface's live IPv4 state:
+// what the program wrote there if that is still pending (PendingTcpipSettings.h: kept in the hive until
+// our libdhcpcsvc.so puts it into effect), otherwise the interface's live IPv4 state:
 //
 //   IPAddress       REG_MULTI_SZ  "192.168.1.10\0192.168.7.1\0\0"  every IPv4 address, kernel order
 //   SubnetMask      REG_MULTI_SZ  "255.255.255.0\0255.255.0.0\0\0"  the mask of each address
 //   DefaultGateway  REG_MULTI_SZ  "192.168.1.1\0\0"                default routes through it
 //   NameServer      REG_SZ        "192.168.1.1,8.8.8.8\0"           the resolver's IPv4 servers for it
 //
-// A key exists while its interface exists in the kernel; opening one for writing under a name no
-// interface has fails as a missing key does.
+// A key exists while its interface exists in the kernel, and has no subkeys; opening one for writing
+// under a name no interface has fails as a missing key does.
 
 #include <map>
 #include <memory>
 #include <string>
 
-#include "platform/registry/linux/RegistryProvider.h"
+#include "platform/registry/RegistryProvider.h"
 #include "platform/registry/linux/SqliteHive.h"
 
 namespace platform_linux {
@@ -37,21 +37,20 @@ class InterfaceState {
 // resolvConfPath where no resolver daemon serves the namespace.
 std::unique_ptr<InterfaceState> MakeKernelInterfaceState(std::string resolvConfPath);
 
-class TcpipInterfacesProvider : public RegistryProvider {
+class TcpipInterfacesProvider : public winreg::RegistryProvider {
   public:
-    // hivePrefix: the mount path, under which pending values are kept in the hive.
-    TcpipInterfacesProvider(std::unique_ptr<InterfaceState> state, std::string hivePath,
-                            std::string hivePrefix);
+    // hivePath: the hive file that keeps the pending values.
+    TcpipInterfacesProvider(std::unique_ptr<InterfaceState> state, std::string hivePath);
 
     win::LONG OpenKey(std::string_view path, win::REGSAM access) override;
     win::LONG ListSubKeys(std::string_view path, std::vector<std::string>& names) override;
-    win::LONG QueryValue(std::string_view path, std::string_view name, RegistryValue& value) override;
-    win::LONG SetValue(std::string_view path, std::string_view name, const RegistryValue& value) override;
+    win::LONG QueryValue(std::string_view path, std::string_view name, winreg::RegistryValue& value) override;
+    win::LONG SetValue(std::string_view path, std::string_view name,
+                       const winreg::RegistryValue& value) override;
     win::LONG DeleteValue(std::string_view path, std::string_view name) override;
 
   private:
-    std::string HivePathOf(std::string_view path) const;
-    bool LiveValue(const std::string& interfaceName, std::string_view name, RegistryValue& value);
+    bool LiveValue(const std::string& interfaceName, std::string_view name, winreg::RegistryValue& value);
 
     struct Live {
         std::vector<std::string> addresses, masks, gateways;
@@ -59,8 +58,7 @@ class TcpipInterfacesProvider : public RegistryProvider {
 
     std::unique_ptr<InterfaceState> state_;
     std::map<std::string, Live> live_;
-    HiveProvider hive_;
-    std::string hivePrefix_;
+    HiveConnection hive_;
 };
 
 }  // namespace platform_linux

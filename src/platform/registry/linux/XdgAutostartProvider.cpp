@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string_view>
@@ -13,9 +12,10 @@
 
 namespace platform_linux {
 
+using winreg::RegistryValue;
+
 namespace {
 
-constexpr std::string_view kDefaultFolder = "/etc/xdg/autostart";
 constexpr std::string_view kEntrySuffix = ".desktop";
 // Rights beyond reading: asking for any of them needs a folder the user may write to.
 constexpr win::REGSAM kWriteRights = win::KEY_SET_VALUE | 0x0004 /* KEY_CREATE_SUB_KEY */ |
@@ -104,12 +104,6 @@ bool FolderWritable(const std::filesystem::path& folder) {
 }
 
 }  // namespace
-
-std::filesystem::path AutostartFolder() {
-    const char* root = std::getenv("OSTRELLE_AUTOSTART_DIR");
-    return root != nullptr && *root != '\0' ? std::filesystem::path(root)
-                                            : std::filesystem::path(kDefaultFolder);
-}
 
 std::string DesktopExecFor(std::string_view programPath) {
     std::string argument;

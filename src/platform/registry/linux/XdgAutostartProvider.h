@@ -11,12 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry/linux/RegistryProvider.h"
+#include "platform/registry/RegistryProvider.h"
 
 namespace platform_linux {
-
-// The folder the desktop session reads: $OSTRELLE_AUTOSTART_DIR when set, else /etc/xdg/autostart.
-std::filesystem::path AutostartFolder();
 
 // A desktop entry's Exec value for a command of one program path: quoted where the path holds a reserved
 // character, '%' doubled, then escaped as a string value ("\\" for '\', "\n" for a line break).
@@ -25,14 +22,15 @@ std::string DesktopExecFor(std::string_view programPath);
 // ...) dropped; nothing when the value is malformed (an unterminated quote).
 std::optional<std::vector<std::string>> DesktopExecArguments(std::string_view exec);
 
-class XdgAutostartProvider : public RegistryProvider {
+class XdgAutostartProvider : public winreg::RegistryProvider {
   public:
     explicit XdgAutostartProvider(std::filesystem::path folder);
 
     win::LONG OpenKey(std::string_view path, win::REGSAM access) override;
     win::LONG ListSubKeys(std::string_view path, std::vector<std::string>& names) override;
-    win::LONG QueryValue(std::string_view path, std::string_view name, RegistryValue& value) override;
-    win::LONG SetValue(std::string_view path, std::string_view name, const RegistryValue& value) override;
+    win::LONG QueryValue(std::string_view path, std::string_view name, winreg::RegistryValue& value) override;
+    win::LONG SetValue(std::string_view path, std::string_view name,
+                       const winreg::RegistryValue& value) override;
     win::LONG DeleteValue(std::string_view path, std::string_view name) override;
 
   private:

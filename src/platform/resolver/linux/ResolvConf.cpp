@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -106,11 +105,6 @@ int WriteAndRename(const std::string& target, const std::string& text, mode_t mo
 }
 
 }  // namespace
-
-std::string ResolvConfPath() {
-    const char* path = std::getenv("OSTRELLE_RESOLV_CONF");
-    return path != nullptr && *path != '\0' ? path : "/etc/resolv.conf";
-}
 
 std::vector<std::string> ParseNameServers(const std::string& resolvConf) {
     std::vector<std::string> servers;

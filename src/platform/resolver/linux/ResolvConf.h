@@ -13,9 +13,6 @@
 
 namespace platform_linux {
 
-// The file the shipped program reads and writes: OSTRELLE_RESOLV_CONF, else /etc/resolv.conf.
-std::string ResolvConfPath();
-
 // The IPv4 "nameserver" addresses of a resolv.conf text, in file order.
 std::vector<std::string> ParseNameServers(const std::string& resolvConf);
 

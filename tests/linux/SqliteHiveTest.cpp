@@ -1,135 +1,17 @@
-// The router and the hive: the registry semantics the program relies on, on the Linux home.
+// The hive: the keys no live source backs, in one SQLite file shared by two processes.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "TempDir.h"
-#include "platform/registry/linux/LinuxRegistry.h"
+#include "platform/registry/linux/PendingTcpipSettings.h"
 #include "platform/registry/linux/SqliteHive.h"
 
 namespace {
 
 using namespace platform_linux;
-
-// A provider that remembers the paths it was asked for.
-class RecordingProvider : public RegistryProvider {
-  public:
-    win::LONG OpenKey(std::string_view path, win::REGSAM) override {
-        paths.emplace_back(path);
-        return win::ERROR_SUCCESS;
-    }
-    win::LONG ListSubKeys(std::string_view, std::vector<std::string>& names) override {
-        names = {"b", "a"};
-        return win::ERROR_SUCCESS;
-    }
-    win::LONG QueryValue(std::string_view path, std::string_view, RegistryValue& value) override {
-        value = {win::REG_SZ, {path.begin(), path.end()}};
-        return win::ERROR_SUCCESS;
-    }
-    win::LONG SetValue(std::string_view, std::string_view, const RegistryValue&) override {
-        return win::ERROR_SUCCESS;
-    }
-    win::LONG DeleteValue(std::string_view, std::string_view) override { return win::ERROR_SUCCESS; }
-    std::vector<std::string> paths;
-};
-
-class LinuxRegistryTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        auto provider = std::make_unique<RecordingProvider>();
-        mounted = provider.get();
-        registry.Mount("Software\\Mounted\\Here", std::move(provider));
-    }
-    win::HKEY Open(std::string_view path, win::REGSAM access, win::LONG expected = win::ERROR_SUCCESS) {
-        win::HKEY key = nullptr;
-        EXPECT_EQ(registry.RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, path, 0, access, &key), expected) << path;
-        return key;
-    }
-    std::vector<std::string> SubKeys(win::HKEY key) {
-        std::vector<std::string> names;
-        char name[256];
-        for (win::DWORD i = 0;; ++i) {
-            win::DWORD size = sizeof name;
-            if (registry.RegEnumKeyEx(key, i, name, &size) != win::ERROR_SUCCESS)
-                break;
-            names.emplace_back(name, size);
-        }
-        return names;
-    }
-    win::LONG Set(win::HKEY key, std::string_view name, std::string_view bytes) {
-        return registry.RegSetValueEx(key, name, win::REG_SZ,
-                                      reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                      static_cast<win::DWORD>(bytes.size()));
-    }
-
-    TempDir dir;
-    LinuxRegistry registry{std::make_unique<HiveProvider>(dir / "hive.sqlite")};
-    RecordingProvider* mounted = nullptr;
-};
-
-TEST_F(LinuxRegistryTest, RoutesToTheMountWithThePathAsWrittenBelowIt) {
-    win::HKEY key = Open("SOFTWARE\\mounted\\HERE\\Deep\\Er", win::KEY_READ);
-    ASSERT_EQ(mounted->paths, std::vector<std::string>{"Deep\\Er"});
-    std::uint8_t data[256];
-    win::DWORD size = sizeof data;
-    ASSERT_EQ(registry.RegQueryValueEx(key, "x", nullptr, data, &size), win::ERROR_SUCCESS);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), size), "Deep\\Er");
-    EXPECT_EQ(SubKeys(key), (std::vector<std::string>{"b", "a"}));
-    registry.RegCloseKey(key);
-}
-
-TEST_F(LinuxRegistryTest, TheWayToAMountPointCanBeOpenedAndEnumerated) {
-    win::HKEY software = Open("Software", win::KEY_READ);
-    EXPECT_EQ(SubKeys(software), std::vector<std::string>{"Mounted"});
-    win::HKEY mountedKey = nullptr;
-    EXPECT_EQ(registry.RegOpenKeyEx(software, "Mounted\\Here", 0, win::KEY_READ, &mountedKey),
-              win::ERROR_SUCCESS);
-    Open("Software\\Elsewhere", win::KEY_READ, win::ERROR_FILE_NOT_FOUND);
-    registry.RegCloseKey(mountedKey);
-    registry.RegCloseKey(software);
-}
-
-TEST_F(LinuxRegistryTest, AccessRightsAndHandles) {
-    win::HKEY hiveKey = Open("Software\\Mounted", win::KEY_WRITE);
-    ASSERT_EQ(Set(hiveKey, "v", "abc"), win::ERROR_SUCCESS);
-    registry.RegCloseKey(hiveKey);
-
-    win::HKEY readOnly = Open("Software\\Mounted", win::KEY_READ);
-    EXPECT_EQ(Set(readOnly, "v", "x"), win::ERROR_ACCESS_DENIED);
-    EXPECT_EQ(registry.RegDeleteValue(readOnly, "v"), win::ERROR_ACCESS_DENIED);
-    win::HKEY writeOnly = Open("Software\\Mounted", win::KEY_WRITE);
-    std::uint8_t data[8];
-    win::DWORD size = sizeof data;
-    EXPECT_EQ(registry.RegQueryValueEx(writeOnly, "v", nullptr, data, &size), win::ERROR_ACCESS_DENIED);
-    EXPECT_EQ(registry.RegCloseKey(readOnly), win::ERROR_SUCCESS);
-    EXPECT_EQ(registry.RegCloseKey(readOnly), win::ERROR_INVALID_HANDLE);
-    size = sizeof data;
-    EXPECT_EQ(registry.RegQueryValueEx(readOnly, "v", nullptr, data, &size), win::ERROR_INVALID_HANDLE);
-    registry.RegCloseKey(writeOnly);
-}
-
-TEST_F(LinuxRegistryTest, QueriesFitTheCallersBufferOrFailWithMoreData) {
-    win::HKEY key = Open("Software\\Mounted", win::KEY_ALL_ACCESS);
-    const std::pair<std::size_t, win::LONG> cases[] = {{255, win::ERROR_SUCCESS},
-                                                       {256, win::ERROR_SUCCESS},
-                                                       {257, win::ERROR_MORE_DATA},
-                                                       {0, win::ERROR_SUCCESS}};
-    for (const auto& [length, status] : cases) {
-        ASSERT_EQ(Set(key, "Value", std::string(length, 'v')), win::ERROR_SUCCESS);
-        std::uint8_t data[257] = {};
-        data[256] = 0xEE;
-        win::DWORD size = 256;
-        win::DWORD type = 0;
-        EXPECT_EQ(registry.RegQueryValueEx(key, "VALUE", &type, data, &size), status) << length;
-        EXPECT_EQ(size, length);
-        EXPECT_EQ(data[256], 0xEE) << "wrote past the buffer";
-        if (status == win::ERROR_MORE_DATA) {
-            EXPECT_EQ(data[0], 0) << "copied part of a value that does not fit";
-        }
-    }
-    registry.RegCloseKey(key);
-}
+using winreg::RegistryValue;
 
 // The first column of the first row sql gives on the hive file, as text.
 std::string Ask(const std::string& path, const char* sql) {
@@ -171,16 +53,18 @@ TEST(SqliteHive, KeepsBytesAndCaseAndOrder) {
     EXPECT_EQ(Ask(dir / "sub/hive.sqlite", "PRAGMA page_size"), "1024");
 }
 
-TEST(SqliteHive, AFileWithoutTheValuesTableFailsEachCallInsteadOfCrashing) {
+TEST(SqliteHive, AFileWithoutItsTablesFailsEachCallInsteadOfCrashing) {
     TempDir dir;
     const std::string path = dir / "hive.sqlite";
     auto hive = SqliteHive::Open(path);
     ASSERT_TRUE(hive);
     ASSERT_TRUE(hive->KeyExists(""));
-    // Another program leaves the file without the table of values.
+    // Another program leaves the file without the tables of values.
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "DROP TABLE key_values", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(other, "DROP TABLE key_values; DROP TABLE pending_tcpip", nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(other);
 
     RegistryValue value;
@@ -188,12 +72,17 @@ TEST(SqliteHive, AFileWithoutTheValuesTableFailsEachCallInsteadOfCrashing) {
     EXPECT_EQ(hive->Set("A", "v", {win::REG_SZ, {'x', 0}}), win::ERROR_ACCESS_DENIED);
     EXPECT_FALSE(hive->KeyExists("A")) << "the failed write left nothing half-done";
     EXPECT_EQ(hive->Delete("A", "v"), win::ERROR_ACCESS_DENIED);
-    EXPECT_EQ(hive->DeleteAll("A", {"v"}), win::ERROR_ACCESS_DENIED);
+    PendingTcpipSettings pending(*hive);
+    EXPECT_EQ(pending.Query("eth0", "v", value), win::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(pending.Set("eth0", "v", {win::REG_SZ, {'x', 0}}), win::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(pending.Delete("eth0", "v"), win::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(pending.Clear("eth0"), win::ERROR_ACCESS_DENIED);
 
     hive.reset();
     hive = SqliteHive::Open(path);
-    ASSERT_TRUE(hive) << "the next open makes the missing table again";
+    ASSERT_TRUE(hive) << "the next open makes the missing tables again";
     EXPECT_EQ(hive->Set("A", "v", {win::REG_SZ, {'x', 0}}), win::ERROR_SUCCESS);
+    EXPECT_EQ(PendingTcpipSettings(*hive).Set("eth0", "v", {win::REG_SZ, {'x', 0}}), win::ERROR_SUCCESS);
 }
 
 // A hive written before the values moved into one B-tree: a rowid table with its own index.
@@ -228,6 +117,45 @@ TEST(SqliteHive, AHiveOfTheEarlierLayoutIsCarriedOverWithEveryValue) {
         EXPECT_EQ(hive->Set("A", "Next", {win::REG_SZ, {'n', 0}}), win::ERROR_SUCCESS);
     }
     EXPECT_NE(Ask(path, kValuesTableSql).find("WITHOUT ROWID"), std::string::npos);
+}
+
+// Hives of both earlier layouts kept pending TCP/IP values as ordinary values of the interface keys.
+TEST(SqliteHive, PendingValuesOfAnEarlierLayoutMoveToThePendingTable) {
+    const char* const valuesTables[] = {
+        "CREATE TABLE key_values(key TEXT NOT NULL, lower_name TEXT NOT NULL, name TEXT NOT NULL, type "
+        "INTEGER "
+        "NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, lower_name));",
+        "CREATE TABLE key_values(key TEXT NOT NULL, lower_name TEXT NOT NULL, name TEXT NOT NULL, type "
+        "INTEGER "
+        "NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, lower_name)) WITHOUT ROWID; PRAGMA user_version = 1;",
+    };
+    const std::string interfaces = "system\\currentcontrolset\\services\\tcpip\\parameters\\interfaces";
+    for (const char* valuesTable : valuesTables) {
+        TempDir dir;
+        const std::string path = dir / "hive.sqlite";
+        sqlite3* old = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &old), SQLITE_OK);
+        const std::string sql =
+            std::string(
+                "PRAGMA journal_mode=WAL;"
+                "CREATE TABLE keys(path TEXT PRIMARY KEY, parent TEXT NOT NULL, name TEXT NOT NULL);") +
+            valuesTable + "INSERT INTO keys VALUES('a', '', 'A');" + "INSERT INTO keys VALUES('" +
+            interfaces + "\\eth0', '" + interfaces + "', 'eth0');" + "INSERT INTO key_values VALUES('" +
+            interfaces + "\\eth0', 'ipaddress', 'IPAddress', 7, x'3100');" +
+            "INSERT INTO key_values VALUES('a', 'kept', 'Kept', 1, x'6b00');";
+        ASSERT_EQ(sqlite3_exec(old, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << valuesTable;
+        sqlite3_close(old);
+
+        auto hive = SqliteHive::Open(path);
+        ASSERT_TRUE(hive) << valuesTable;
+        RegistryValue value;
+        ASSERT_EQ(PendingTcpipSettings(*hive).Query("ETH0", "IPAddress", value), win::ERROR_SUCCESS);
+        EXPECT_EQ(value.type, win::REG_MULTI_SZ);
+        EXPECT_EQ(value.data, (std::vector<std::uint8_t>{'1', 0}));
+        EXPECT_FALSE(hive->KeyExists(interfaces + "\\eth0")) << "the old row stayed behind";
+        EXPECT_EQ(hive->Query("A", "kept", value), win::ERROR_SUCCESS) << "another key lost its value";
+        EXPECT_EQ(Ask(path, "PRAGMA user_version"), "2");
+    }
 }
 
 TEST(SqliteHive, TwoProcessesWritingAtOnceLoseNothing) {

@@ -1,8 +1,8 @@
-#include "platform/registry/linux/KeyPath.h"
+#include "platform/registry/KeyPath.h"
 
 #include <algorithm>
 
-namespace platform_linux {
+namespace winreg {
 
 // A GBK character may end in the byte '\\' (0x5C), as "\xD5\x5C" does: the byte after a lead byte
 // (0x81..0xFE) belongs to its character and never separates two components.
@@ -60,4 +60,4 @@ bool KeyNamesEqual(std::string_view a, std::string_view b) {
     return LowerKeyName(a) == LowerKeyName(b);
 }
 
-}  // namespace platform_linux
+}  // namespace winreg

@@ -1,5 +1,5 @@
 #pragma once
-// A provider serves one subtree of HKEY_LOCAL_MACHINE for the Linux registry router. The router mounts it
+// A provider serves one subtree of HKEY_LOCAL_MACHINE for the registry router. The router mounts it
 // at a key path and hands it paths relative to that mount point: components joined by '\', no leading
 // or trailing separator, "" for the mount point itself, letter case as the caller wrote it. Key and
 // value names compare without regard to ASCII letter case, as on Windows.
@@ -13,7 +13,7 @@
 
 #include "platform/registry/Registry.h"
 
-namespace platform_linux {
+namespace winreg {
 
 struct RegistryValue {
     win::DWORD type = win::REG_SZ;
@@ -28,11 +28,13 @@ class RegistryProvider {
     // ERROR_ACCESS_DENIED when the access asks for rights the provider does not give (a read-only view
     // refuses KEY_SET_VALUE).
     virtual win::LONG OpenKey(std::string_view path, win::REGSAM access) = 0;
-    // The key's direct subkeys in enumeration order. Called when an enumeration starts at index 0.
+    // The key's direct subkeys in enumeration order. Called when an enumeration starts at index 0. A
+    // listing that fails part-way returns the error with the names it got before it: the enumeration
+    // gives those, then the error.
     virtual win::LONG ListSubKeys(std::string_view path, std::vector<std::string>& names) = 0;
     virtual win::LONG QueryValue(std::string_view path, std::string_view name, RegistryValue& value) = 0;
     virtual win::LONG SetValue(std::string_view path, std::string_view name, const RegistryValue& value) = 0;
     virtual win::LONG DeleteValue(std::string_view path, std::string_view name) = 0;
 };
 
-}  // namespace platform_linux
+}  // namespace winreg

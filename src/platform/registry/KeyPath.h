@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform_linux {
+namespace winreg {
 
 // Empty components (a doubled or trailing '\') are dropped.
 std::vector<std::string> SplitKeyPath(std::string_view path);
@@ -16,4 +16,4 @@ std::string LowerKeyName(std::string_view name);
 std::vector<std::string> LowerKeyComponents(const std::vector<std::string>& components);
 bool KeyNamesEqual(std::string_view a, std::string_view b);
 
-}  // namespace platform_linux
+}  // namespace winreg

@@ -1,0 +1,45 @@
+#pragma once
+// The settings a switch hands from the program to libdhcpcsvc.so. On Windows the program writes
+// IPAddress, SubnetMask, DefaultGateway and NameServer into the adapter's TCP/IP key and then calls
+// DhcpNotifyConfigChange, and the DHCP client puts the key's values into effect. On Linux that key is a
+// view of the kernel's state (TcpipInterfacesProvider), so what the program writes there is kept here,
+// pending, in the hive file's pending_tcpip table, and reads of the key return it in place of the live
+// values. Our libdhcpcsvc.so, a second binary loaded by the program, opens the same hive file (both take
+// its path from OSTRELLE_HIVE_PATH, LinuxRoots.h), reads the pending DefaultGateway and NameServer,
+// puts them into effect with the address and mask it was called with (rtnetlink and the resolver) and
+// then clears the interface's pending values, so that reads show the kernel's state again. A
+// notification that fails leaves them pending.
+//
+// Interfaces are named by their TCP/IP key's name as the program spells it (GBK), values by their
+// registry names; both compare without regard to ASCII letter case. Every call returns ERROR_SUCCESS or
+// a Windows error code.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/registry/RegistryProvider.h"
+#include "platform/registry/linux/SqliteHive.h"
+
+namespace platform_linux {
+
+class PendingTcpipSettings {
+  public:
+    explicit PendingTcpipSettings(SqliteHive& hive) : hive_(hive) {}
+
+    // ERROR_FILE_NOT_FOUND when the value is not pending.
+    win::LONG Query(std::string_view interfaceName, std::string_view valueName, winreg::RegistryValue& value);
+    win::LONG Set(std::string_view interfaceName, std::string_view valueName,
+                  const winreg::RegistryValue& value);
+    win::LONG Delete(std::string_view interfaceName, std::string_view valueName);
+    // A pending value's text up to its first NUL (a multi-string's first element); nothing when the value
+    // is not pending.
+    std::optional<std::string> Text(std::string_view interfaceName, std::string_view valueName);
+    // Ends every pending value of the interface, once they are in effect.
+    win::LONG Clear(std::string_view interfaceName);
+
+  private:
+    SqliteHive& hive_;
+};
+
+}  // namespace platform_linux
