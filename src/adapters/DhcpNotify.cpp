@@ -8,8 +8,8 @@
 #include "adapters/AdapterSettings.h"
 #include "adapters/FailureReasons.h"
 #include "adapters/InetAddr.h"
+#include "platform/text/Gbk.h"
 #include "res/AppMessageBox.h"
-#include "text/Gbk.h"
 
 namespace adapters {
 

@@ -10,9 +10,9 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "LinuxPlatform.h"
 #include "UserDriver.h"
 #include "app/CorvaneApp.h"
+#include "main/LinuxPlatform.h"
 
 namespace {
 

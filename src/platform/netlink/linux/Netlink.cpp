@@ -1,4 +1,4 @@
-#include "netlink/linux/Netlink.h"
+#include "platform/netlink/linux/Netlink.h"
 
 #include <arpa/inet.h>
 #include <linux/netlink.h>

@@ -6,7 +6,7 @@
 #include "platform/registry/linux/SqliteHive.h"
 #include "platform/registry/linux/TcpipInterfacesProvider.h"
 #include "platform/registry/linux/XdgAutostartProvider.h"
-#include "resolver/linux/ResolvConf.h"
+#include "platform/resolver/linux/ResolvConf.h"
 
 namespace platform_linux {
 

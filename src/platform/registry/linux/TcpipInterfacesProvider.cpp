@@ -3,10 +3,10 @@
 #include <arpa/inet.h>
 #include <net/if.h>
 
-#include "netlink/linux/Netlink.h"
+#include "platform/netlink/linux/Netlink.h"
 #include "platform/registry/linux/KeyPath.h"
-#include "resolver/linux/SystemResolver.h"
-#include "text/Gbk.h"
+#include "platform/resolver/linux/SystemResolver.h"
+#include "platform/text/Gbk.h"
 
 namespace platform_linux {
 
