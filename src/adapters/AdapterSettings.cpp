@@ -1,4 +1,3 @@
-// Compiled with GBK as the execution character set: the message text is the program's own bytes.
 #include "adapters/AdapterSettings.h"
 
 #include <algorithm>
@@ -7,6 +6,7 @@
 #include "adapters/FailureReasons.h"
 #include "adapters/RegistryKey.h"
 #include "res/AppMessageBox.h"
+#include "res/Resource.h"
 
 namespace adapters {
 
@@ -90,13 +90,13 @@ bool WriteAdapterSettings(const AdapterServices& services, std::string_view inst
     // Without an instance id the path would name the Interfaces key itself, which holds no adapter's
     // values: such an adapter is refused as an adapter whose key cannot be opened.
     if (instanceId.empty()) {
-        res::AfxMessageBox(services.window, "打开注册表失败!");
+        res::AfxMessageBox(services.window, res::IDS_OPEN_REGISTRY_FAILED);
         return false;
     }
     if (!key.Open(win::HKEY_LOCAL_MACHINE, InterfaceKeyPath(instanceId), win::KEY_WRITE)) {
         const std::string reason = RegistryFailureReason(key.Error());
-        res::AfxMessageBox(services.window,
-                           reason.empty() ? "打开注册表失败!" : "打开注册表失败!\n" + reason);
+        const std::string failure = res::LoadString(res::IDS_OPEN_REGISTRY_FAILED);
+        res::AfxMessageBox(services.window, reason.empty() ? failure : failure + "\n" + reason);
         return false;
     }
     win::Registry& registry = services.registry;

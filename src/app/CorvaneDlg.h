@@ -62,6 +62,8 @@ class CCorvaneDlg : public win::CDialog {
     void LoadProfiles();
     void SaveProfiles();
     void StoreAutoExitOption();
+    // A message box with the caption "提示" (string IDS_PROMPT_CAPTION); returns the button pressed.
+    int ShowPrompt(int stringId, win::UINT type);
     // Profile editing (CorvaneDlgProfiles.cpp).
     bool TakeSelectedProfile(int& index) const;
     bool ComposeProfileFromControls(std::string& line, int& iconNumber);

@@ -110,8 +110,4 @@ const DialogTemplate& AboutDialogTemplate() {
     return t;
 }
 
-std::string LoadString(int stringId) {
-    return stringId == IDS_ABOUTBOX ? "关于 Corvane(&A)..." : std::string();
-}
-
 }  // namespace res

@@ -5,9 +5,11 @@
 #include "fakes/AdapterKeys.h"
 #include "fakes/FakeDynamicLibraries.h"
 #include "fakes/FakeWindowHost.h"
+#include "fakes/GbkText.h"
 
 namespace {
 
+using fakes::Gbk;
 using fakes::kInterfacesKey;
 
 std::vector<std::uint8_t> Bytes(std::string_view text) {
@@ -143,9 +145,9 @@ TEST_F(AdapterSettingsTest, AKeyThatCannotBeOpenedIsReportedAndNothingIsWritten)
     // What the user can do about it follows on the next line, where there is something to say.
     EXPECT_EQ(Messages(),
               (std::vector<std::string>{
-                  "打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。",
-                  "打开注册表失败!\n原因：没有修改网络配置的权限，请以管理员(root)身份运行本程序。",
-                  "打开注册表失败!"}));
+                  Gbk("打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。"),
+                  Gbk("打开注册表失败!\n原因：没有修改网络配置的权限，请以管理员(root)身份运行本程序。"),
+                  Gbk("打开注册表失败!")}));
     EXPECT_EQ(registry.SetValueCalls(), 0);
     EXPECT_FALSE(registry.Get(kInterfacesKey, "IPAddress"));
     EXPECT_EQ(registry.OpenKeyCount(), 0);

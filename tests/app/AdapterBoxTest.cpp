@@ -3,6 +3,7 @@
 
 #include "AppFixture.h"
 #include "fakes/AdapterKeys.h"
+#include "fakes/GbkText.h"
 #include "res/Resource.h"
 
 namespace {
@@ -91,7 +92,7 @@ TEST_F(AdapterBoxTest, WithoutAdaptersNothingIsSelectedAndSwitchingIsRefused) {
         host.CloseBox(dlg);
     });
     ASSERT_EQ(host.MessageBoxes().size(), 1u);
-    EXPECT_EQ(host.MessageBoxes()[0].text, "打开注册表失败!");
+    EXPECT_EQ(host.MessageBoxes()[0].text, fakes::Gbk("打开注册表失败!"));
     EXPECT_TRUE(libraries.loadedNames.empty());
 }
 

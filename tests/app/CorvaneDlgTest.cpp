@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "AppFixture.h"
+#include "fakes/GbkText.h"
 #include "res/Resource.h"
 
 namespace {
 
 using fakes::FakeWindow;
+using fakes::Gbk;
 using namespace res;
 
 using CorvaneDlgTest = AppFixture;
@@ -79,8 +81,8 @@ TEST_F(CorvaneDlgTest, SaveFailureShowsTheMessageAndTheOldFileSurvives) {
     });
     const auto boxes = host.MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "创建IP配置备份文件失败!");
-    EXPECT_EQ(boxes[0].caption, "提示");
+    EXPECT_EQ(boxes[0].text, Gbk("创建IP配置备份文件失败!"));
+    EXPECT_EQ(boxes[0].caption, Gbk("提示"));
     EXPECT_EQ(boxes[0].type, win::MB_ICONERROR);
     EXPECT_NE(boxes[0].owner, nullptr);
     EXPECT_EQ(ReadProfiles(), "old|0|x\r\n");
@@ -108,7 +110,7 @@ TEST_F(CorvaneDlgTest, SystemMenuGetsTheAboutItemAndIconsAreSet) {
         ASSERT_EQ(dlg.SystemMenu().size(), 2u);
         EXPECT_EQ(dlg.SystemMenu()[0].first, 0u);
         EXPECT_EQ(dlg.SystemMenu()[1].first, IDM_ABOUTBOX);
-        EXPECT_EQ(dlg.SystemMenu()[1].second, "关于 Corvane(&A)...");
+        EXPECT_EQ(dlg.SystemMenu()[1].second, Gbk("关于 Corvane(&A)..."));
         ASSERT_NE(dlg.BigIcon(), nullptr);
         EXPECT_EQ(fakes::FakeWindowHost::IconOf(dlg.BigIcon())->resourceId, IDR_MAINFRAME);
         EXPECT_EQ(dlg.SmallIcon(), dlg.BigIcon());

@@ -10,10 +10,13 @@
 #include "adapters/AdapterSettings.h"
 #include "adapters/DhcpNotify.h"
 #include "fakes/FakeWindowHost.h"
+#include "fakes/GbkText.h"
 #include "platform/dhcp/linux/LinuxDynamicLibraries.h"
 #include "platform/registry/linux/LinuxRegistry.h"
 
 namespace {
+
+using fakes::Gbk;
 
 class NamespaceTest : public NetworkNamespace {
   protected:
@@ -137,18 +140,18 @@ TEST_F(NamespaceTest, FailuresChangeNothingAndSayWhy) {
         const char* dns;
         std::string message;
     };
-    const std::string failed = "DhcpNotifyConfigChange函数调用失败!\n原因：";
+    const std::string failed = Gbk("DhcpNotifyConfigChange函数调用失败!\n原因：");
     const std::string noAdapter =
-        "打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。";
+        Gbk("打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。");
     const Case cases[] = {
         {"nosuch0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "", noAdapter},
         {"tun0-but-longer", "10.2.0.9", "255.255.255.0", "10.2.0.1", "", noAdapter},
-        {"va0", "300.1.1.1", "255.255.255.0", "", "", failed + "IP地址无效。"},
-        {"va0", "", "255.255.255.0", "", "", failed + "IP地址无效。"},
-        {"va0", "10.2.0.9", "255.0.255.0", "", "", failed + "子网掩码无效。"},
-        {"va0", "10.2.0.9", "", "", "", failed + "子网掩码无效。"},
-        {"va0", "10.2.0.9", "255.255.255.0", "10.2.0.9", "", failed + "默认网关无效。"},
-        {"va0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "dns.example", failed + "DNS服务器地址无效。"},
+        {"va0", "300.1.1.1", "255.255.255.0", "", "", failed + Gbk("IP地址无效。")},
+        {"va0", "", "255.255.255.0", "", "", failed + Gbk("IP地址无效。")},
+        {"va0", "10.2.0.9", "255.0.255.0", "", "", failed + Gbk("子网掩码无效。")},
+        {"va0", "10.2.0.9", "", "", "", failed + Gbk("子网掩码无效。")},
+        {"va0", "10.2.0.9", "255.255.255.0", "10.2.0.9", "", failed + Gbk("默认网关无效。")},
+        {"va0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "dns.example", failed + Gbk("DNS服务器地址无效。")},
     };
     const std::string before = State() + Resolver();
     for (const Case& c : cases) {
@@ -277,7 +280,7 @@ TEST_F(NamespaceTest, DnsThatCannotBeSetChangesNothing) {
     EXPECT_FALSE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "192.0.2.53", ""));
     EXPECT_EQ(Messages(),
               std::vector<std::string>{
-                  "DhcpNotifyConfigChange函数调用失败!\n原因：无法设置DNS服务器，IP配置没有任何改变。"});
+                  Gbk("DhcpNotifyConfigChange函数调用失败!\n原因：无法设置DNS服务器，IP配置没有任何改变。")});
     EXPECT_EQ(State(), before);
 }
 
@@ -298,16 +301,14 @@ TEST_F(NamespaceTest, AFifteenByteNameIsTheLongestAndWorks) {
 
 TEST_F(NamespaceTest, AnInterfaceNamedInChineseIsListedAndSwitched) {
     // The kernel keeps the name's UTF-8 bytes; the program sees them as GBK text.
-    const std::string utf8Name =
-        "\xE7\xBD\x91\xE5\x8D\xA1"
-        "0";  // 网卡0
+    const std::string utf8Name = "网卡0";  // this source is UTF-8
     Ip("link add " + utf8Name + " type veth peer name cnpeer");
     Ip("link set " + utf8Name + " up");
     Ip("link set cnpeer up");
     adapters::AdapterList list;
     adapters::EnumerateAdapters(*registry, list);
-    const auto found = std::find_if(list.begin(), list.end(),
-                                    [](const auto& a) { return a.instanceId == "网卡0"; });  // GBK bytes here
+    const auto found =
+        std::find_if(list.begin(), list.end(), [](const auto& a) { return a.instanceId == Gbk("网卡0"); });
     ASSERT_NE(found, list.end());
     ASSERT_TRUE(Apply(found->instanceId, "10.5.0.2", "255.255.255.0", "10.5.0.1"));
     EXPECT_NE(Ip("-4 -o addr show dev " + utf8Name).find("inet 10.5.0.2/24"), std::string::npos);
@@ -321,8 +322,8 @@ TEST_F(NamespaceTest, AnInterfaceThatGoesAwayAfterDiscoveryIsRefused) {
     Ip("link del va1");
     EXPECT_FALSE(Apply("va1", "10.2.0.9", "255.255.255.0", ""));
     EXPECT_EQ(Messages(),
-              std::vector<std::string>{
-                  "打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。"});
+              std::vector<std::string>{Gbk(
+                  "打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。")});
 }
 
 }  // namespace

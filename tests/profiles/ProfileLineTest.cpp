@@ -1,13 +1,15 @@
-// Compiled with GBK literals, like the program.
 #include "profiles/ProfileLine.h"
 
 #include <gtest/gtest.h>
 
+#include "fakes/GbkText.h"
+
 namespace {
 
+using fakes::Gbk;
 using profiles::IpProfile;
 
-const IpProfile kOffice{"办公室",
+const IpProfile kOffice{Gbk("办公室"),
                         "2",
                         "Example PCI Fast Ethernet Adapter",
                         "192.0.2.20",
@@ -18,9 +20,10 @@ const IpProfile kOffice{"办公室",
 
 TEST(ProfileLine, ComposesTheExampleLine) {
     const std::string line = profiles::ComposeProfileLine(kOffice);
-    EXPECT_EQ(line,
-              "办公室|2|Example PCI Fast Ethernet Adapter|192.0.2.20|255.255.255.0|192.0.2.1|198.51.100.53|"
-              "198.51.100.54");
+    EXPECT_EQ(
+        line,
+        Gbk("办公室|2|Example PCI Fast Ethernet Adapter|192.0.2.20|255.255.255.0|192.0.2.1|198.51.100.53|"
+            "198.51.100.54"));
     EXPECT_EQ(line.substr(0, 9), "\xB0\xEC\xB9\xAB\xCA\xD2\x7C\x32\x7C");
     EXPECT_EQ(line.size() + 2, 107u) << "with its CR LF the record takes 107 bytes";
 }
