@@ -7,6 +7,7 @@
 #include "fakes/GbkText.h"
 #include "platform/window/Styles.h"
 #include "res/Resource.h"
+#include "res/Version.h"
 
 namespace {
 
@@ -55,6 +56,17 @@ TEST(Templates, AboutBox) {
     EXPECT_EQ(about.controls[2].text.rfind(Gbk("作者:"), 0), 0u);
     EXPECT_NE(about.controls[2].text.find(Gbk("\n\n作者主页:")), std::string::npos);
     EXPECT_EQ(about.controls[3].id, win::IDOK);
+}
+
+// The build's version numbers, as the version block and the update check carry them.
+TEST(Templates, VersionBlock) {
+    EXPECT_STREQ(res::kProgramVersion, "3.2");
+    EXPECT_EQ(res::kFileVersion, (std::array<unsigned, 4>{1, 0, 0, 1}));
+    EXPECT_EQ(res::kProductVersion, res::kFileVersion);
+    const std::u8string expected[] = {u8"Ostrelle v3.2",    u8"3.2",       u8"Corvane", u8"Corvane.EXE",
+                                      u8"Corvane 应用程序", u8"3, 2, 0, 0"};
+    for (std::size_t i = 0; i < res::kVersionStrings.size(); ++i)
+        EXPECT_TRUE(res::kVersionStrings[i].second == expected[i]) << res::kVersionStrings[i].first;
 }
 
 }  // namespace
