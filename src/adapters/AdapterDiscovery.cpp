@@ -50,7 +50,7 @@ bool EnumerateAdapters(win::Registry& registry, AdapterList& list) {
         if (!buffer.QueryText(registry, adapterKey.Get(), "DriverDesc", adapter.description))
             continue;
         if (buffer.QueryText(registry, adapterKey.Get(), "NetCfgInstanceID", adapter.instanceId)) {
-            ReadAdapterSettings(registry, adapter, adapter.instanceId);
+            ReadAdapterSettings(registry, adapter.settings, adapter.instanceId);
         }
         list.push_back(std::move(adapter));
     }

@@ -49,17 +49,17 @@ void SplitNameServer(std::string_view nameServer, std::string& preferredDns, std
     alternateDns.assign(nameServer.substr(comma + 1));
 }
 
-bool ReadAdapterSettings(win::Registry& registry, AdapterInfo& adapter, std::string_view instanceId) {
+bool ReadAdapterSettings(win::Registry& registry, Ipv4Settings& settings, std::string_view instanceId) {
     RegistryKey key(registry);
     if (!key.Open(win::HKEY_LOCAL_MACHINE, InterfaceKeyPath(instanceId), win::KEY_READ))
         return false;
     ValueBuffer buffer;
-    buffer.QueryText(registry, key.Get(), "IPAddress", adapter.ipAddress);
-    buffer.QueryText(registry, key.Get(), "SubnetMask", adapter.subnetMask);
-    buffer.QueryText(registry, key.Get(), "DefaultGateway", adapter.defaultGateway);
+    buffer.QueryText(registry, key.Get(), "IPAddress", settings.ipAddress);
+    buffer.QueryText(registry, key.Get(), "SubnetMask", settings.subnetMask);
+    buffer.QueryText(registry, key.Get(), "DefaultGateway", settings.defaultGateway);
     std::string nameServer;
     if (buffer.QueryText(registry, key.Get(), "NameServer", nameServer)) {
-        SplitNameServer(nameServer, adapter.preferredDns, adapter.alternateDns);
+        SplitNameServer(nameServer, settings.preferredDns, settings.alternateDns);
     }
     return true;
 }
@@ -83,9 +83,7 @@ std::vector<std::uint8_t> NameServerValue(std::string_view preferredDns, std::st
 }
 
 bool WriteAdapterSettings(const AdapterServices& services, std::string_view instanceId,
-                          std::string_view ipAddress, std::string_view subnetMask,
-                          std::string_view defaultGateway, std::string_view preferredDns,
-                          std::string_view alternateDns) {
+                          const Ipv4Settings& settings) {
     RegistryKey key(services.registry);
     // Without an instance id the path would name the Interfaces key itself, which holds no adapter's
     // values: such an adapter is refused as an adapter whose key cannot be opened.
@@ -100,10 +98,12 @@ bool WriteAdapterSettings(const AdapterServices& services, std::string_view inst
         return false;
     }
     win::Registry& registry = services.registry;
-    SetValue(registry, key.Get(), "IPAddress", win::REG_MULTI_SZ, MultiStringValue(ipAddress));
-    SetValue(registry, key.Get(), "SubnetMask", win::REG_MULTI_SZ, MultiStringValue(subnetMask));
-    SetValue(registry, key.Get(), "DefaultGateway", win::REG_MULTI_SZ, MultiStringValue(defaultGateway));
-    SetValue(registry, key.Get(), "NameServer", win::REG_SZ, NameServerValue(preferredDns, alternateDns));
+    SetValue(registry, key.Get(), "IPAddress", win::REG_MULTI_SZ, MultiStringValue(settings.ipAddress));
+    SetValue(registry, key.Get(), "SubnetMask", win::REG_MULTI_SZ, MultiStringValue(settings.subnetMask));
+    SetValue(registry, key.Get(), "DefaultGateway", win::REG_MULTI_SZ,
+             MultiStringValue(settings.defaultGateway));
+    SetValue(registry, key.Get(), "NameServer", win::REG_SZ,
+             NameServerValue(settings.preferredDns, settings.alternateDns));
     return true;
 }
 

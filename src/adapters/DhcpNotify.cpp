@@ -70,14 +70,10 @@ bool NotifyDhcpClient(const AdapterServices& services, std::string_view instance
 }
 
 bool ApplyAdapterSettings(const AdapterServices& services, std::string_view instanceId, std::uint32_t index,
-                          std::string_view ipAddress, std::string_view subnetMask,
-                          std::string_view defaultGateway, std::string_view preferredDns,
-                          std::string_view alternateDns) {
-    if (!WriteAdapterSettings(services, instanceId, ipAddress, subnetMask, defaultGateway, preferredDns,
-                              alternateDns)) {
+                          const Ipv4Settings& settings) {
+    if (!WriteAdapterSettings(services, instanceId, settings))
         return false;
-    }
-    return NotifyDhcpClient(services, instanceId, index, ipAddress, subnetMask);
+    return NotifyDhcpClient(services, instanceId, index, settings.ipAddress, settings.subnetMask);
 }
 
 }  // namespace adapters

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "adapters/Ipv4Settings.h"
 #include "app/Platform.h"
 #include "app/ProfileIcons.h"
 #include "controls/ColorStatic.h"
@@ -49,9 +50,7 @@ class CCorvaneDlg : public win::CDialog {
     void ShowAdapterSettings();
     // Writes the profile's addresses into the adapter box's adapter and announces them; false, after
     // the specific message, on failure or when no adapter is selected.
-    bool ApplyToSelectedAdapter(const std::string& ipAddress, const std::string& subnetMask,
-                                const std::string& defaultGateway, const std::string& preferredDns,
-                                const std::string& alternateDns);
+    bool ApplyToSelectedAdapter(const adapters::Ipv4Settings& settings);
 
   protected:
     bool OnCmdMsg(int controlId, win::UINT notifyCode) override;

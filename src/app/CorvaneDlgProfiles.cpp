@@ -2,6 +2,7 @@
 // writes over the selected one; entry i of the profile list always belongs to line i.
 #include <cstdio>
 
+#include "app/AddressControls.h"
 #include "app/CorvaneDlg.h"
 #include "app/Globals.h"
 #include "profiles/ProfileLine.h"
@@ -16,8 +17,6 @@ namespace {
 
 constexpr int kCurrentConfigIcon = 3;
 constexpr int kProfileControls[] = {IDC_MODIFY, IDC_DELETE, IDC_LABEL_MODIFY, IDC_LABEL_DELETE};
-constexpr int kAddressControls[] = {IDC_IP_ADDRESS, IDC_SUBNET_MASK, IDC_DEFAULT_GATEWAY, IDC_PREFERRED_DNS,
-                                    IDC_ALTERNATE_DNS};
 
 }  // namespace
 
@@ -57,13 +56,10 @@ bool CCorvaneDlg::ComposeProfileFromControls(std::string& line, int& iconNumber)
     iconNumber = GetDlgItem(IDC_ICON_BOX)->GetCurSel();
     char icon[16];
     std::snprintf(icon, sizeof icon, "%d", iconNumber);
-    p.iconIndex = icon;
+    p.iconNumberText = icon;
     p.adapter = SelectedAdapterText();
-    p.ipAddress = GetDlgItemText(IDC_IP_ADDRESS);
-    p.subnetMask = GetDlgItemText(IDC_SUBNET_MASK);
-    p.defaultGateway = GetDlgItemText(IDC_DEFAULT_GATEWAY);
-    p.preferredDns = GetDlgItemText(IDC_PREFERRED_DNS);
-    p.alternateDns = GetDlgItemText(IDC_ALTERNATE_DNS);
+    for (const AddressControl& control : kAddressControls)
+        p.settings.*control.field = GetDlgItemText(control.controlId);
     line = profiles::ComposeProfileLine(p);
     return true;
 }
@@ -80,8 +76,7 @@ void CCorvaneDlg::OnSwitch() {
         return;
     }
     const profiles::IpProfile p = profiles::SplitProfileLine(profileLines[static_cast<std::size_t>(i)]);
-    if (!ApplyToSelectedAdapter(p.ipAddress, p.subnetMask, p.defaultGateway, p.preferredDns,
-                                p.alternateDns)) {
+    if (!ApplyToSelectedAdapter(p.settings)) {
         ShowPrompt(IDS_SWITCH_FAILED, win::MB_OK | win::MB_ICONERROR);
         return;
     }
@@ -138,7 +133,7 @@ void CCorvaneDlg::OnSelectProfile() {
     SetDlgItemText(IDC_CONFIG_GROUP, FormatString(IDS_PROFILE_CONFIG_GROUP, p.name));
     SetDlgItemText(IDC_PROFILE_NAME, p.name);
     // A number outside 0 to 4 names no entry and leaves the icon box without a selection.
-    GetDlgItem(IDC_ICON_BOX)->SetCurSel(profiles::IconNumber(p.iconIndex));
+    GetDlgItem(IDC_ICON_BOX)->SetCurSel(profiles::IconNumber(p.iconNumberText));
     win::HWND adapters = GetDlgItem(IDC_ADAPTER_BOX);
     for (int k = 0; k < adapters->GetCount(); ++k) {
         if (adapters->GetItemText(k) == p.adapter) {
@@ -147,10 +142,8 @@ void CCorvaneDlg::OnSelectProfile() {
             break;
         }
     }
-    const std::string* addresses[] = {&p.ipAddress, &p.subnetMask, &p.defaultGateway, &p.preferredDns,
-                                      &p.alternateDns};
-    for (std::size_t k = 0; k < std::size(kAddressControls); ++k)
-        SetDlgItemText(kAddressControls[k], *addresses[k]);
+    for (const AddressControl& control : kAddressControls)
+        SetDlgItemText(control.controlId, p.settings.*control.field);
 }
 
 void CCorvaneDlg::OnGetCurrentConfig() {

@@ -29,8 +29,8 @@ class DhcpNotifyTest : public ::testing::Test {
         return texts;
     }
     bool Apply(const char* instanceId) {
-        return adapters::ApplyAdapterSettings(services, instanceId, 0, "10.1.2.3", "255.255.255.0",
-                                              "10.1.2.1", "10.1.2.53", "");
+        return adapters::ApplyAdapterSettings(services, instanceId, 0,
+                                              {"10.1.2.3", "255.255.255.0", "10.1.2.1", "10.1.2.53", ""});
     }
 
     fakes::InMemoryRegistry registry;

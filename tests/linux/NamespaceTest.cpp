@@ -16,6 +16,7 @@
 
 namespace {
 
+using adapters::Ipv4Settings;
 using fakes::Gbk;
 
 class NamespaceTest : public NetworkNamespace {
@@ -34,8 +35,8 @@ class NamespaceTest : public NetworkNamespace {
     bool Apply(const std::string& instanceId, const char* ip, const char* mask, const char* gateway,
                const char* preferredDns = "10.9.9.9", const char* alternateDns = "") {
         const adapters::AdapterServices services{*registry, host, libraries};
-        return adapters::ApplyAdapterSettings(services, instanceId, 0, ip, mask, gateway, preferredDns,
-                                              alternateDns);
+        return adapters::ApplyAdapterSettings(services, instanceId, 0,
+                                              {ip, mask, gateway, preferredDns, alternateDns});
     }
     std::string State() { return Ip("-4 -o addr show") + Ip("-4 route show"); }
     std::string Resolver() const { return dir.Read("resolv.conf"); }
@@ -91,13 +92,9 @@ TEST_F(NamespaceTest, ApplyingSetsTheAddressAndTheDefaultRouteAndReadsBack) {
     EXPECT_NE(routes.find("default via 10.2.0.1 dev va0"), std::string::npos) << routes;
     EXPECT_EQ(routes.find("10.1.0.1"), std::string::npos) << routes;
 
-    adapters::AdapterInfo adapter;
-    ASSERT_TRUE(adapters::ReadAdapterSettings(*registry, adapter, "va0"));
-    EXPECT_EQ(adapter.ipAddress, "10.2.0.9");
-    EXPECT_EQ(adapter.subnetMask, "255.255.255.0");
-    EXPECT_EQ(adapter.defaultGateway, "10.2.0.1");
-    EXPECT_EQ(adapter.preferredDns, "10.9.9.9");
-    EXPECT_EQ(adapter.alternateDns, "");
+    Ipv4Settings settings;
+    ASSERT_TRUE(adapters::ReadAdapterSettings(*registry, settings, "va0"));
+    EXPECT_EQ(settings, (Ipv4Settings{"10.2.0.9", "255.255.255.0", "10.2.0.1", "10.9.9.9", ""}));
 
     const std::string once = State();
     ASSERT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1"));
@@ -158,7 +155,7 @@ TEST_F(NamespaceTest, FailuresChangeNothingAndSayWhy) {
         fakes::FakeWindowHost caseHost;
         const adapters::AdapterServices services{*registry, caseHost, libraries};
         EXPECT_FALSE(
-            adapters::ApplyAdapterSettings(services, c.instanceId, 0, c.ip, c.mask, c.gateway, c.dns, ""))
+            adapters::ApplyAdapterSettings(services, c.instanceId, 0, {c.ip, c.mask, c.gateway, c.dns, ""}))
             << c.instanceId << " " << c.ip << " " << c.mask;
         std::vector<std::string> texts;
         for (const auto& box : caseHost.MessageBoxes())
@@ -220,10 +217,10 @@ TEST_F(NamespaceTest, ABlankGatewayLeavesTheAdapterWithoutADefaultRoute) {
         Ip("route add default via 10.1.0.1 dev va0");
         ASSERT_TRUE(Apply("va0", "10.1.0.6", "255.255.255.0", blank)) << blank;
         EXPECT_EQ(Ip("-4 route show default"), "default via 10.3.0.1 dev va1 metric 50 \n") << blank;
-        adapters::AdapterInfo adapter;
-        adapters::ReadAdapterSettings(*registry, adapter, "va0");
-        EXPECT_EQ(adapter.ipAddress, "10.1.0.6");
-        EXPECT_EQ(adapter.defaultGateway, "");
+        Ipv4Settings settings;
+        adapters::ReadAdapterSettings(*registry, settings, "va0");
+        EXPECT_EQ(settings.ipAddress, "10.1.0.6");
+        EXPECT_EQ(settings.defaultGateway, "");
     }
 }
 
@@ -231,9 +228,9 @@ TEST_F(NamespaceTest, AGatewayOutsideTheSubnetIsTakenAsOnTheLink) {
     Ip("addr add 10.1.0.5/24 dev va0");
     ASSERT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.7.0.1"));
     EXPECT_EQ(Ip("-4 route show default"), "default via 10.7.0.1 dev va0 proto static onlink \n");
-    adapters::AdapterInfo adapter;
-    adapters::ReadAdapterSettings(*registry, adapter, "va0");
-    EXPECT_EQ(adapter.defaultGateway, "10.7.0.1");
+    Ipv4Settings settings;
+    adapters::ReadAdapterSettings(*registry, settings, "va0");
+    EXPECT_EQ(settings.defaultGateway, "10.7.0.1");
     // A later address change without a gateway of its own keeps the route, flag and all.
     const adapters::AdapterServices services{*registry, host, libraries};
     ASSERT_TRUE(adapters::NotifyDhcpClient(services, "va0", 0, "10.2.0.10", "255.255.255.0"));
@@ -247,10 +244,10 @@ TEST_F(NamespaceTest, TheProfilesDnsServersAreTheResolversAfterTheSwitch) {
     const std::string switched =
         "# kept\nsearch lan\nnameserver 192.0.2.53\nnameserver 192.0.2.54\noptions edns0\n";
     EXPECT_EQ(Resolver(), switched);
-    adapters::AdapterInfo adapter;
-    adapters::ReadAdapterSettings(*registry, adapter, "va0");
-    EXPECT_EQ(adapter.preferredDns, "192.0.2.53");
-    EXPECT_EQ(adapter.alternateDns, "192.0.2.54");
+    Ipv4Settings settings;
+    adapters::ReadAdapterSettings(*registry, settings, "va0");
+    EXPECT_EQ(settings.preferredDns, "192.0.2.53");
+    EXPECT_EQ(settings.alternateDns, "192.0.2.54");
     // Blank DNS fields leave the resolver as it is.
     ASSERT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "0.0.0.0", ""));
     EXPECT_EQ(Resolver(), switched);
