@@ -117,6 +117,9 @@ class CCorvaneDlg : public win::CDialog {
     controls::CLargeIconComboBox iconBox;
     controls::CListBoxCH profileList;
     std::string modulePath;
+    // The profile file and the auto-exit marker beside the executable; set by the initialisation.
+    std::string profileFilePath;
+    std::string autoExitMarkerPath;
     win::HICON appIcon = nullptr;
     // Written by the update-check worker when it starts, read by the close sequence.
     std::atomic<win::ThreadId> workerThreadId{0};

@@ -13,9 +13,11 @@ using namespace res;
 using CorvaneDlgTest = AppFixture;
 
 TEST_F(CorvaneDlgTest, PathsComeFromTheExecutablesPath) {
+    WriteProfiles("a|0|x\r\n");
+    std::ofstream(MarkerPath()).close();
     RunProgram([&](FakeWindow& dlg) {
-        EXPECT_EQ(app::profileFilePath, ProfilePath());
-        EXPECT_EQ(app::autoExitMarkerPath, MarkerPath());
+        EXPECT_EQ(app::profileLines, std::vector<std::string>{"a|0|x"});
+        EXPECT_EQ(dlg.GetDlgItem(IDC_AUTO_EXIT)->GetCheck(), win::BST_CHECKED);
         EXPECT_EQ(static_cast<FakeWindow*>(dlg.GetDlgItem(IDC_PROFILE_NAME))->TextLimit(), 12);
         host.CloseBox(dlg);
     });
