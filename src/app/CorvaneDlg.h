@@ -77,13 +77,12 @@ class CCorvaneDlg : public win::CDialog {
     void FillIconBox();
     void FillProfileList();
     // Coloured labels and icon buttons (CorvaneDlgColors.cpp).
-    struct ColorLabelBinding {
+    struct ColorLabel {
         controls::CColorStatic CCorvaneDlg::*label;
         int controlId;
+        win::COLORREF backColor;
     };
-    using ColorLabelBindings = std::array<ColorLabelBinding, 16>;
-    static const ColorLabelBindings& ColorLabels();
-    controls::CColorStatic* ColorLabel(int controlId);
+    static const std::array<ColorLabel, 16>& ColorLabels();
     void BindColorLabels();
     void SetLabelColors();
     void SetButtonIcons();
