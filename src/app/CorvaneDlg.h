@@ -22,10 +22,6 @@ class CCorvaneDlg : public win::CDialog {
   public:
     explicit CCorvaneDlg(Platform& platform);
 
-    Platform& GetPlatform() const { return platform_; }
-    const std::string& ModulePath() const { return modulePath; }
-    win::ThreadId WorkerThreadId() const { return workerThreadId.load(); }
-
     bool OnInitDialog() override;
     void OnSysCommand(win::UINT commandId) override;
     void OnPaint(win::DeviceContext& dc) override;
