@@ -123,9 +123,10 @@ struct OursTimes {
 // One switch of va0 to configuration `to` (10.2.0.9/24 via 10.2.0.1, or 10.3.0.9/24 via 10.3.0.1), with
 // its DNS server when withDns.
 OursTimes TimeOurs(const adapters::AdapterServices& services, int to, bool withDns) {
+    const adapters::Ipv4Settings settings{kAddress[to], "255.255.255.0", kGateway[to],
+                                          withDns ? kDns[to] : "", ""};
     const Clock::time_point start = Clock::now();
-    bool done = adapters::WriteAdapterSettings(services, "va0", kAddress[to], "255.255.255.0", kGateway[to],
-                                               withDns ? kDns[to] : "", "");
+    bool done = adapters::WriteAdapterSettings(services, "va0", settings);
     const Clock::time_point written = Clock::now();
     done = done && adapters::NotifyDhcpClient(services, "va0", 0, kAddress[to], "255.255.255.0");
     const OursTimes times{Microseconds(Clock::now() - start), Microseconds(written - start)};
@@ -200,7 +201,7 @@ void MeasureBlocks(const adapters::AdapterServices& services, int rounds, bool w
 void MeasureSwitch(const adapters::AdapterServices& services, int rounds, const std::string& folder) {
     // The program's start-up reads the adapter's settings, which opens the hive (making it, here). The
     // first switch then loads our libdhcpcsvc.so and opens its own hive connection; later ones find both.
-    adapters::AdapterInfo startup;
+    adapters::Ipv4Settings startup;
     adapters::ReadAdapterSettings(services.registry, startup, "va0");
     const double first = TimeOurs(services, 1, false).total;
     std::printf("first switch: ApplyAdapterSettings %.1f us\n", first);

@@ -50,7 +50,7 @@ bool EnumerateAdapters(win::Registry& registry, AdapterList& list) {
             continue;
         if (buffer.QueryText(registry, adapterKey.Get(), winreg::kNetCfgInstanceIdValue,
                              adapter.instanceId)) {
-            ReadAdapterSettings(registry, adapter, adapter.instanceId);
+            ReadAdapterSettings(registry, adapter.settings, adapter.instanceId);
         }
         list.push_back(std::move(adapter));
     }

@@ -5,16 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "adapters/Ipv4Settings.h"
+
 namespace adapters {
 
 struct AdapterInfo {
     std::string instanceId;   // names the adapter's TCP/IP key and the adapter given to the DHCP client
     std::string description;  // the text of the adapter box
-    std::string ipAddress;
-    std::string subnetMask;
-    std::string defaultGateway;
-    std::string preferredDns;
-    std::string alternateDns;
+    Ipv4Settings settings;
 };
 
 // Record i belongs to entry i of the adapter box.

@@ -1,4 +1,3 @@
-// Compiled with GBK as the execution character set: the message text is the program's own bytes.
 #include "adapters/AdapterSettings.h"
 
 #include <algorithm>
@@ -8,6 +7,7 @@
 #include "adapters/RegistryKey.h"
 #include "platform/registry/RegistrySchema.h"
 #include "res/AppMessageBox.h"
+#include "res/Resource.h"
 
 namespace adapters {
 
@@ -48,17 +48,17 @@ void SplitNameServer(std::string_view nameServer, std::string& preferredDns, std
     alternateDns.assign(nameServer.substr(comma + 1));
 }
 
-bool ReadAdapterSettings(win::Registry& registry, AdapterInfo& adapter, std::string_view instanceId) {
+bool ReadAdapterSettings(win::Registry& registry, Ipv4Settings& settings, std::string_view instanceId) {
     RegistryKey key(registry);
     if (!key.Open(win::HKEY_LOCAL_MACHINE, InterfaceKeyPath(instanceId), win::KEY_READ))
         return false;
     ValueBuffer buffer;
-    buffer.QueryText(registry, key.Get(), winreg::kIpAddressValue, adapter.ipAddress);
-    buffer.QueryText(registry, key.Get(), winreg::kSubnetMaskValue, adapter.subnetMask);
-    buffer.QueryText(registry, key.Get(), winreg::kDefaultGatewayValue, adapter.defaultGateway);
+    buffer.QueryText(registry, key.Get(), winreg::kIpAddressValue, settings.ipAddress);
+    buffer.QueryText(registry, key.Get(), winreg::kSubnetMaskValue, settings.subnetMask);
+    buffer.QueryText(registry, key.Get(), winreg::kDefaultGatewayValue, settings.defaultGateway);
     std::string nameServer;
     if (buffer.QueryText(registry, key.Get(), winreg::kNameServerValue, nameServer)) {
-        SplitNameServer(nameServer, adapter.preferredDns, adapter.alternateDns);
+        SplitNameServer(nameServer, settings.preferredDns, settings.alternateDns);
     }
     return true;
 }
@@ -82,29 +82,29 @@ std::vector<std::uint8_t> NameServerValue(std::string_view preferredDns, std::st
 }
 
 bool WriteAdapterSettings(const AdapterServices& services, std::string_view instanceId,
-                          std::string_view ipAddress, std::string_view subnetMask,
-                          std::string_view defaultGateway, std::string_view preferredDns,
-                          std::string_view alternateDns) {
+                          const Ipv4Settings& settings) {
     RegistryKey key(services.registry);
     // Without an instance id the path would name the Interfaces key itself, which holds no adapter's
     // values: such an adapter is refused as an adapter whose key cannot be opened.
     if (instanceId.empty()) {
-        res::AfxMessageBox(services.window, "打开注册表失败!");
+        res::AfxMessageBox(services.window, res::IDS_OPEN_REGISTRY_FAILED);
         return false;
     }
     if (!key.Open(win::HKEY_LOCAL_MACHINE, InterfaceKeyPath(instanceId), win::KEY_WRITE)) {
         const std::string reason = RegistryFailureReason(key.Error());
-        res::AfxMessageBox(services.window,
-                           reason.empty() ? "打开注册表失败!" : "打开注册表失败!\n" + reason);
+        const std::string failure = res::LoadString(res::IDS_OPEN_REGISTRY_FAILED);
+        res::AfxMessageBox(services.window, reason.empty() ? failure : failure + "\n" + reason);
         return false;
     }
     win::Registry& registry = services.registry;
-    SetValue(registry, key.Get(), winreg::kIpAddressValue, win::REG_MULTI_SZ, MultiStringValue(ipAddress));
-    SetValue(registry, key.Get(), winreg::kSubnetMaskValue, win::REG_MULTI_SZ, MultiStringValue(subnetMask));
+    SetValue(registry, key.Get(), winreg::kIpAddressValue, win::REG_MULTI_SZ,
+             MultiStringValue(settings.ipAddress));
+    SetValue(registry, key.Get(), winreg::kSubnetMaskValue, win::REG_MULTI_SZ,
+             MultiStringValue(settings.subnetMask));
     SetValue(registry, key.Get(), winreg::kDefaultGatewayValue, win::REG_MULTI_SZ,
-             MultiStringValue(defaultGateway));
+             MultiStringValue(settings.defaultGateway));
     SetValue(registry, key.Get(), winreg::kNameServerValue, win::REG_SZ,
-             NameServerValue(preferredDns, alternateDns));
+             NameServerValue(settings.preferredDns, settings.alternateDns));
     return true;
 }
 

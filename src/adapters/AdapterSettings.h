@@ -7,17 +7,17 @@
 #include <string_view>
 #include <vector>
 
-#include "adapters/AdapterInfo.h"
 #include "adapters/AdapterServices.h"
+#include "adapters/Ipv4Settings.h"
 
 namespace adapters {
 
 // "SYSTEM\CurrentControlSet\Services\Tcpip\Parameters\Interfaces\" + instanceId.
 std::string InterfaceKeyPath(std::string_view instanceId);
 
-// Fills the settings fields of adapter from the adapter's interface key; a value that cannot be read
-// leaves its field as it was. False when the key cannot be opened.
-bool ReadAdapterSettings(win::Registry& registry, AdapterInfo& adapter, std::string_view instanceId);
+// Fills settings from the adapter's interface key; a value that cannot be read leaves its field as it
+// was. False when the key cannot be opened.
+bool ReadAdapterSettings(win::Registry& registry, Ipv4Settings& settings, std::string_view instanceId);
 
 // NameServer "a,b,c": the text before the first comma is the preferred server, the rest the alternate.
 void SplitNameServer(std::string_view nameServer, std::string& preferredDns, std::string& alternateDns);
@@ -31,8 +31,6 @@ std::vector<std::uint8_t> NameServerValue(std::string_view preferredDns, std::st
 // (no such adapter, no right, or an adapter without an instance id) the application message box says so
 // and nothing is written. Writes that fail once the key is open go unreported.
 bool WriteAdapterSettings(const AdapterServices& services, std::string_view instanceId,
-                          std::string_view ipAddress, std::string_view subnetMask,
-                          std::string_view defaultGateway, std::string_view preferredDns,
-                          std::string_view alternateDns);
+                          const Ipv4Settings& settings);
 
 }  // namespace adapters

@@ -1,4 +1,3 @@
-// Compiled with GBK as the execution character set: the message texts are the program's own bytes.
 #include "adapters/DhcpNotify.h"
 
 #include <algorithm>
@@ -8,8 +7,10 @@
 #include "adapters/AdapterSettings.h"
 #include "adapters/FailureReasons.h"
 #include "adapters/InetAddr.h"
+#include "platform/text/Gbk.h"
 #include "res/AppMessageBox.h"
-#include "text/Gbk.h"
+#include "res/Resource.h"
+#include "res/StringTable.h"
 
 namespace adapters {
 
@@ -47,12 +48,12 @@ bool NotifyDhcpClient(const AdapterServices& services, std::string_view instance
     const std::array<char16_t, kAdapterNameUnits> adapterName = AdapterName(instanceId);
     LoadedLibrary library(services.libraries, "dhcpcsvc");
     if (library.Get() == nullptr) {
-        res::AfxMessageBox(services.window, "加载dhcpcsvc库失败!");
+        res::AfxMessageBox(services.window, res::IDS_LOAD_DHCP_LIBRARY_FAILED);
         return false;
     }
     const win::FARPROC proc = services.libraries.GetProcAddress(library.Get(), "DhcpNotifyConfigChange");
     if (proc == nullptr) {
-        res::AfxMessageBox(services.window, "获取DhcpNotifyConfigChange函数地址失败!");
+        res::AfxMessageBox(services.window, res::IDS_DHCP_ENTRY_POINT_MISSING);
         return false;
     }
     const auto notify = reinterpret_cast<win::DhcpNotifyConfigChangeFunction>(proc);
@@ -62,21 +63,17 @@ bool NotifyDhcpClient(const AdapterServices& services, std::string_view instance
     if (status != 0) {
         // The general message the switch shows next asks the user to act on the reason given here.
         res::AfxMessageBox(services.window,
-                           std::string("DhcpNotifyConfigChange函数调用失败!\n") + DhcpFailureReason(status));
+                           res::LoadString(res::IDS_DHCP_NOTIFY_FAILED) + "\n" + DhcpFailureReason(status));
         return false;
     }
     return true;
 }
 
 bool ApplyAdapterSettings(const AdapterServices& services, std::string_view instanceId, std::uint32_t index,
-                          std::string_view ipAddress, std::string_view subnetMask,
-                          std::string_view defaultGateway, std::string_view preferredDns,
-                          std::string_view alternateDns) {
-    if (!WriteAdapterSettings(services, instanceId, ipAddress, subnetMask, defaultGateway, preferredDns,
-                              alternateDns)) {
+                          const Ipv4Settings& settings) {
+    if (!WriteAdapterSettings(services, instanceId, settings))
         return false;
-    }
-    return NotifyDhcpClient(services, instanceId, index, ipAddress, subnetMask);
+    return NotifyDhcpClient(services, instanceId, index, settings.ipAddress, settings.subnetMask);
 }
 
 }  // namespace adapters

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "adapters/AdapterServices.h"
+#include "adapters/Ipv4Settings.h"
 
 namespace adapters {
 
@@ -20,8 +21,6 @@ bool NotifyDhcpClient(const AdapterServices& services, std::string_view instance
 // Writes the five addresses, then notifies with the address and mask. True only when both succeeded; a
 // failed write makes no notification.
 bool ApplyAdapterSettings(const AdapterServices& services, std::string_view instanceId, std::uint32_t index,
-                          std::string_view ipAddress, std::string_view subnetMask,
-                          std::string_view defaultGateway, std::string_view preferredDns,
-                          std::string_view alternateDns);
+                          const Ipv4Settings& settings);
 
 }  // namespace adapters

@@ -1,4 +1,3 @@
-// Compiled with GBK as the execution character set: the message texts are the program's own bytes.
 #include "app/CorvaneDlg.h"
 
 #include "app/Background.h"
@@ -6,6 +5,7 @@
 #include "app/ModulePaths.h"
 #include "profiles/ProfileFile.h"
 #include "res/Resource.h"
+#include "res/StringTable.h"
 #include "res/Templates.h"
 #include "services/AboutDlg.h"
 
@@ -129,7 +129,7 @@ void CCorvaneDlg::OnClose() {
 
 void CCorvaneDlg::SaveProfiles() {
     if (!profiles::SaveProfileFile(platform_.files, profileFilePath, profileLines)) {
-        MessageBox("创建IP配置备份文件失败!", "提示", win::MB_ICONERROR);
+        ShowPrompt(IDS_SAVE_PROFILES_FAILED, win::MB_ICONERROR);
     }
 }
 
@@ -140,6 +140,10 @@ void CCorvaneDlg::StoreAutoExitOption() {
     } else {
         platform_.files.OpenExclusiveAndDelete(autoExitMarkerPath);
     }
+}
+
+int CCorvaneDlg::ShowPrompt(int stringId, win::UINT type) {
+    return MessageBox(LoadString(stringId), LoadString(IDS_PROMPT_CAPTION), type);
 }
 
 void CCorvaneDlg::OnOK() {}

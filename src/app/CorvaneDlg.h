@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "adapters/Ipv4Settings.h"
 #include "app/Platform.h"
 #include "app/ProfileIcons.h"
 #include "controls/ColorStatic.h"
@@ -20,10 +21,6 @@ namespace app {
 class CCorvaneDlg : public win::CDialog {
   public:
     explicit CCorvaneDlg(Platform& platform);
-
-    Platform& GetPlatform() const { return platform_; }
-    const std::string& ModulePath() const { return modulePath; }
-    win::ThreadId WorkerThreadId() const { return workerThreadId.load(); }
 
     bool OnInitDialog() override;
     void OnSysCommand(win::UINT commandId) override;
@@ -49,9 +46,7 @@ class CCorvaneDlg : public win::CDialog {
     void ShowAdapterSettings();
     // Writes the profile's addresses into the adapter box's adapter and announces them; false, after
     // the specific message, on failure or when no adapter is selected.
-    bool ApplyToSelectedAdapter(const std::string& ipAddress, const std::string& subnetMask,
-                                const std::string& defaultGateway, const std::string& preferredDns,
-                                const std::string& alternateDns);
+    bool ApplyToSelectedAdapter(const adapters::Ipv4Settings& settings);
 
   protected:
     bool OnCmdMsg(int controlId, win::UINT notifyCode) override;
@@ -62,6 +57,8 @@ class CCorvaneDlg : public win::CDialog {
     void LoadProfiles();
     void SaveProfiles();
     void StoreAutoExitOption();
+    // A message box with the caption "提示" (string IDS_PROMPT_CAPTION); returns the button pressed.
+    int ShowPrompt(int stringId, win::UINT type);
     // Profile editing (CorvaneDlgProfiles.cpp).
     bool TakeSelectedProfile(int& index) const;
     bool ComposeProfileFromControls(std::string& line, int& iconNumber);
@@ -76,13 +73,12 @@ class CCorvaneDlg : public win::CDialog {
     void FillIconBox();
     void FillProfileList();
     // Coloured labels and icon buttons (CorvaneDlgColors.cpp).
-    struct ColorLabelBinding {
+    struct ColorLabel {
         controls::CColorStatic CCorvaneDlg::*label;
         int controlId;
+        win::COLORREF backColor;
     };
-    using ColorLabelBindings = std::array<ColorLabelBinding, 16>;
-    static const ColorLabelBindings& ColorLabels();
-    controls::CColorStatic* ColorLabel(int controlId);
+    static const std::array<ColorLabel, 16>& ColorLabels();
     void BindColorLabels();
     void SetLabelColors();
     void SetButtonIcons();
@@ -116,6 +112,9 @@ class CCorvaneDlg : public win::CDialog {
     controls::CLargeIconComboBox iconBox;
     controls::CListBoxCH profileList;
     std::string modulePath;
+    // The profile file and the auto-exit marker beside the executable; set by the initialisation.
+    std::string profileFilePath;
+    std::string autoExitMarkerPath;
     win::HICON appIcon = nullptr;
     // Written by the update-check worker when it starts, read by the close sequence.
     std::atomic<win::ThreadId> workerThreadId{0};

@@ -2,11 +2,10 @@
 // write-and-notify.
 #include "app/CorvaneDlg.h"
 
-#include <iterator>
-
 #include "adapters/AdapterDiscovery.h"
 #include "adapters/DhcpNotify.h"
 #include "adapters/InetAddr.h"
+#include "app/AddressControls.h"
 #include "app/Globals.h"
 #include "res/Resource.h"
 
@@ -15,9 +14,6 @@ namespace app {
 using namespace res;
 
 namespace {
-
-constexpr int kAddressControls[] = {IDC_IP_ADDRESS, IDC_SUBNET_MASK, IDC_DEFAULT_GATEWAY, IDC_PREFERRED_DNS,
-                                    IDC_ALTERNATE_DNS};
 
 // The address control's fields take the address's bytes in memory order, first field in the high byte
 // of the control's value: 192.168.0.1 shows as 192, 168, 0, 1. An empty text leaves the control blank
@@ -61,23 +57,18 @@ void CCorvaneDlg::ShowAdapterSettings() {
     const adapters::AdapterInfo* adapter = SelectedAdapter(GetDlgItem(IDC_ADAPTER_BOX));
     if (adapter == nullptr)
         return;
-    const std::string* fields[] = {&adapter->ipAddress, &adapter->subnetMask, &adapter->defaultGateway,
-                                   &adapter->preferredDns, &adapter->alternateDns};
-    for (std::size_t k = 0; k < std::size(kAddressControls); ++k)
-        ShowAddress(GetDlgItem(kAddressControls[k]), *fields[k]);
+    for (const AddressControl& control : kAddressControls)
+        ShowAddress(GetDlgItem(control.controlId), adapter->settings.*control.field);
 }
 
 // The adapter switched is the box's selection at this moment, the first address of it (index 0). With
 // no adapter selected there is nothing to write to: refused as an adapter without an instance id, so the
 // user reads why before the general failure message.
-bool CCorvaneDlg::ApplyToSelectedAdapter(const std::string& ipAddress, const std::string& subnetMask,
-                                         const std::string& defaultGateway, const std::string& preferredDns,
-                                         const std::string& alternateDns) {
+bool CCorvaneDlg::ApplyToSelectedAdapter(const adapters::Ipv4Settings& settings) {
     const adapters::AdapterInfo* adapter = SelectedAdapter(GetDlgItem(IDC_ADAPTER_BOX));
     const std::string instanceId = adapter == nullptr ? std::string() : adapter->instanceId;
     const adapters::AdapterServices services{platform_.registry, platform_.window, platform_.libraries};
-    return adapters::ApplyAdapterSettings(services, instanceId, 0, ipAddress, subnetMask, defaultGateway,
-                                          preferredDns, alternateDns);
+    return adapters::ApplyAdapterSettings(services, instanceId, 0, settings);
 }
 
 }  // namespace app

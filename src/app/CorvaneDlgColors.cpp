@@ -9,21 +9,10 @@ using namespace res;
 
 namespace {
 
-// The labels in the order they are coloured. Every colour is a shade of the background gradient:
-// red 190 and green 150, only blue changes.
-struct LabelColor {
-    int controlId;
-    int blue;
-};
-
-constexpr LabelColor kLabelColors[] = {
-    {IDC_LABEL_LIST, 240},    {IDC_LABEL_NAME, 240},         {IDC_LABEL_ICON, 240},
-    {IDC_LABEL_ADAPTER, 170}, {IDC_LABEL_IP, 140},           {IDC_LABEL_MASK, 100},
-    {IDC_LABEL_GATEWAY, 80},  {IDC_LABEL_PREFERRED_DNS, 70}, {IDC_LABEL_ALTERNATE_DNS, 240},
-    {IDC_CONTACT_GROUP, 200}, {IDC_CONFIG_GROUP, 240},       {IDC_LABEL_ADD, 180},
-    {IDC_LABEL_MODIFY, 180},  {IDC_LABEL_DELETE, 180},       {IDC_LABEL_SWITCH, 60},
-    {IDC_OPTIONS_GROUP, 140},
-};
+// Every colour is a shade of the background gradient: red 190 and green 150, only blue changes.
+constexpr win::COLORREF Shade(int blue) {
+    return win::RGB(190, 150, blue);
+}
 
 struct ButtonIcon {
     int iconId;
@@ -37,48 +26,39 @@ constexpr ButtonIcon kButtonIcons[] = {
 
 }  // namespace
 
-// The labels in the order the dialog declares them, with the control each is bound to.
-const CCorvaneDlg::ColorLabelBindings& CCorvaneDlg::ColorLabels() {
-    static const ColorLabelBindings bindings{{
-        {&CCorvaneDlg::optionsGroupLabel, IDC_OPTIONS_GROUP},
-        {&CCorvaneDlg::switchLabel, IDC_LABEL_SWITCH},
-        {&CCorvaneDlg::deleteLabel, IDC_LABEL_DELETE},
-        {&CCorvaneDlg::modifyLabel, IDC_LABEL_MODIFY},
-        {&CCorvaneDlg::addLabel, IDC_LABEL_ADD},
-        {&CCorvaneDlg::configGroupLabel, IDC_CONFIG_GROUP},
-        {&CCorvaneDlg::contactGroupLabel, IDC_CONTACT_GROUP},
-        {&CCorvaneDlg::alternateDnsLabel, IDC_LABEL_ALTERNATE_DNS},
-        {&CCorvaneDlg::preferredDnsLabel, IDC_LABEL_PREFERRED_DNS},
-        {&CCorvaneDlg::gatewayLabel, IDC_LABEL_GATEWAY},
-        {&CCorvaneDlg::maskLabel, IDC_LABEL_MASK},
-        {&CCorvaneDlg::ipLabel, IDC_LABEL_IP},
-        {&CCorvaneDlg::adapterLabel, IDC_LABEL_ADAPTER},
-        {&CCorvaneDlg::iconLabel, IDC_LABEL_ICON},
-        {&CCorvaneDlg::nameLabel, IDC_LABEL_NAME},
-        {&CCorvaneDlg::listLabel, IDC_LABEL_LIST},
+// The labels in the order they are coloured.
+const std::array<CCorvaneDlg::ColorLabel, 16>& CCorvaneDlg::ColorLabels() {
+    static const std::array<ColorLabel, 16> labels{{
+        {&CCorvaneDlg::listLabel, IDC_LABEL_LIST, Shade(240)},
+        {&CCorvaneDlg::nameLabel, IDC_LABEL_NAME, Shade(240)},
+        {&CCorvaneDlg::iconLabel, IDC_LABEL_ICON, Shade(240)},
+        {&CCorvaneDlg::adapterLabel, IDC_LABEL_ADAPTER, Shade(170)},
+        {&CCorvaneDlg::ipLabel, IDC_LABEL_IP, Shade(140)},
+        {&CCorvaneDlg::maskLabel, IDC_LABEL_MASK, Shade(100)},
+        {&CCorvaneDlg::gatewayLabel, IDC_LABEL_GATEWAY, Shade(80)},
+        {&CCorvaneDlg::preferredDnsLabel, IDC_LABEL_PREFERRED_DNS, Shade(70)},
+        {&CCorvaneDlg::alternateDnsLabel, IDC_LABEL_ALTERNATE_DNS, Shade(240)},
+        {&CCorvaneDlg::contactGroupLabel, IDC_CONTACT_GROUP, Shade(200)},
+        {&CCorvaneDlg::configGroupLabel, IDC_CONFIG_GROUP, Shade(240)},
+        {&CCorvaneDlg::addLabel, IDC_LABEL_ADD, Shade(180)},
+        {&CCorvaneDlg::modifyLabel, IDC_LABEL_MODIFY, Shade(180)},
+        {&CCorvaneDlg::deleteLabel, IDC_LABEL_DELETE, Shade(180)},
+        {&CCorvaneDlg::switchLabel, IDC_LABEL_SWITCH, Shade(60)},
+        {&CCorvaneDlg::optionsGroupLabel, IDC_OPTIONS_GROUP, Shade(140)},
     }};
-    return bindings;
+    return labels;
 }
 
+// Bound in the order the dialog declares them, the reverse of the colouring order.
 void CCorvaneDlg::BindColorLabels() {
-    for (const auto& binding : ColorLabels())
-        SubclassDlgItem(this->*binding.label, binding.controlId);
-}
-
-controls::CColorStatic* CCorvaneDlg::ColorLabel(int controlId) {
-    for (const auto& binding : ColorLabels()) {
-        if (binding.controlId == controlId)
-            return &(this->*binding.label);
-    }
-    return nullptr;
+    const auto& labels = ColorLabels();
+    for (auto entry = labels.rbegin(); entry != labels.rend(); ++entry)
+        SubclassDlgItem(this->*entry->label, entry->controlId);
 }
 
 void CCorvaneDlg::SetLabelColors() {
-    for (const LabelColor& entry : kLabelColors) {
-        if (controls::CColorStatic* label = ColorLabel(entry.controlId)) {
-            label->SetBackColor(win::RGB(190, 150, entry.blue));
-        }
-    }
+    for (const ColorLabel& entry : ColorLabels())
+        (this->*entry.label).SetBackColor(entry.backColor);
 }
 
 void CCorvaneDlg::SetButtonIcons() {

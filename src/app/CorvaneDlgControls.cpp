@@ -44,7 +44,7 @@ void CCorvaneDlg::FillIconBox() {
 void CCorvaneDlg::FillProfileList() {
     for (const std::string& line : profileLines) {
         const profiles::IpProfile profile = profiles::SplitProfileLine(line);
-        AddProfileEntry(profile.name, profiles::IconNumber(profile.iconIndex));
+        AddProfileEntry(profile.name, profiles::IconNumber(profile.iconNumberText));
     }
     profileList.SetCurrentIndex(0);
     OnSelectProfile();

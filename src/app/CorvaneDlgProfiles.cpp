@@ -1,12 +1,13 @@
-// Compiled with GBK as the execution character set: the message texts are the program's own bytes.
 // The profile commands: the right-hand controls edit one profile, which Add appends and Modify
 // writes over the selected one; entry i of the profile list always belongs to line i.
 #include <cstdio>
 
+#include "app/AddressControls.h"
 #include "app/CorvaneDlg.h"
 #include "app/Globals.h"
 #include "profiles/ProfileLine.h"
 #include "res/Resource.h"
+#include "res/StringTable.h"
 
 namespace app {
 
@@ -14,11 +15,8 @@ using namespace res;
 
 namespace {
 
-constexpr const char* kCaption = "提示";
 constexpr int kCurrentConfigIcon = 3;
 constexpr int kProfileControls[] = {IDC_MODIFY, IDC_DELETE, IDC_LABEL_MODIFY, IDC_LABEL_DELETE};
-constexpr int kAddressControls[] = {IDC_IP_ADDRESS, IDC_SUBNET_MASK, IDC_DEFAULT_GATEWAY, IDC_PREFERRED_DNS,
-                                    IDC_ALTERNATE_DNS};
 
 }  // namespace
 
@@ -52,20 +50,16 @@ bool CCorvaneDlg::ComposeProfileFromControls(std::string& line, int& iconNumber)
     profiles::IpProfile p;
     p.name = GetDlgItemText(IDC_PROFILE_NAME);
     if (p.name.find('|') != std::string::npos) {
-        MessageBox("IP配置名称中不能含有字符\"|\"，请修改名称后再试!", kCaption,
-                   win::MB_OK | win::MB_ICONINFORMATION);
+        ShowPrompt(IDS_NAME_HAS_SEPARATOR, win::MB_OK | win::MB_ICONINFORMATION);
         return false;
     }
     iconNumber = GetDlgItem(IDC_ICON_BOX)->GetCurSel();
     char icon[16];
     std::snprintf(icon, sizeof icon, "%d", iconNumber);
-    p.iconIndex = icon;
+    p.iconNumberText = icon;
     p.adapter = SelectedAdapterText();
-    p.ipAddress = GetDlgItemText(IDC_IP_ADDRESS);
-    p.subnetMask = GetDlgItemText(IDC_SUBNET_MASK);
-    p.defaultGateway = GetDlgItemText(IDC_DEFAULT_GATEWAY);
-    p.preferredDns = GetDlgItemText(IDC_PREFERRED_DNS);
-    p.alternateDns = GetDlgItemText(IDC_ALTERNATE_DNS);
+    for (const AddressControl& control : kAddressControls)
+        p.settings.*control.field = GetDlgItemText(control.controlId);
     line = profiles::ComposeProfileLine(p);
     return true;
 }
@@ -78,14 +72,12 @@ void CCorvaneDlg::ShowProfileButtons(bool show) {
 void CCorvaneDlg::OnSwitch() {
     int i = -1;
     if (!TakeSelectedProfile(i)) {
-        MessageBox("请在IP配置列表中选中一项后再按切换!", kCaption, win::MB_OK | win::MB_ICONINFORMATION);
+        ShowPrompt(IDS_SELECT_BEFORE_SWITCH, win::MB_OK | win::MB_ICONINFORMATION);
         return;
     }
     const profiles::IpProfile p = profiles::SplitProfileLine(profileLines[static_cast<std::size_t>(i)]);
-    if (!ApplyToSelectedAdapter(p.ipAddress, p.subnetMask, p.defaultGateway, p.preferredDns,
-                                p.alternateDns)) {
-        MessageBox("IP配置切换失败!请根据前述错误原因进行具体的调整与修改!", kCaption,
-                   win::MB_OK | win::MB_ICONERROR);
+    if (!ApplyToSelectedAdapter(p.settings)) {
+        ShowPrompt(IDS_SWITCH_FAILED, win::MB_OK | win::MB_ICONERROR);
         return;
     }
     if (IsDlgButtonChecked(IDC_AUTO_EXIT)) {
@@ -93,7 +85,7 @@ void CCorvaneDlg::OnSwitch() {
         GetSafeHwnd()->SendMessage(win::WM_CLOSE, 0, 0);
         return;
     }
-    MessageBox("IP配置切换成功!", kCaption, win::MB_OK | win::MB_ICONINFORMATION);
+    ShowPrompt(IDS_SWITCH_SUCCEEDED, win::MB_OK | win::MB_ICONINFORMATION);
 }
 
 void CCorvaneDlg::OnAddProfile() {
@@ -108,8 +100,7 @@ void CCorvaneDlg::OnAddProfile() {
 void CCorvaneDlg::OnModifyProfile() {
     int i = -1;
     if (!TakeSelectedProfile(i)) {
-        MessageBox("请在左侧的IP配置列表中选中一项后再按修改!", kCaption,
-                   win::MB_OK | win::MB_ICONINFORMATION);
+        ShowPrompt(IDS_SELECT_BEFORE_MODIFY, win::MB_OK | win::MB_ICONINFORMATION);
         return;
     }
     std::string line;
@@ -124,11 +115,10 @@ void CCorvaneDlg::OnModifyProfile() {
 void CCorvaneDlg::OnDeleteProfile() {
     int i = -1;
     if (!TakeSelectedProfile(i)) {
-        MessageBox("请在左侧的IP配置列表中选中一项后再按删除!", kCaption,
-                   win::MB_OK | win::MB_ICONINFORMATION);
+        ShowPrompt(IDS_SELECT_BEFORE_DELETE, win::MB_OK | win::MB_ICONINFORMATION);
         return;
     }
-    if (MessageBox("确实要删除此IP配置吗?", kCaption, win::MB_OKCANCEL) != win::IDOK)
+    if (ShowPrompt(IDS_CONFIRM_DELETE, win::MB_OKCANCEL) != win::IDOK)
         return;
     GetDlgItem(IDC_PROFILE_LIST)->DeleteString(i);
     profileLines.erase(profileLines.begin() + i);
@@ -140,10 +130,10 @@ void CCorvaneDlg::OnSelectProfile() {
         return;
     ShowProfileButtons(true);
     const profiles::IpProfile p = profiles::SplitProfileLine(profileLines[static_cast<std::size_t>(i)]);
-    SetDlgItemText(IDC_CONFIG_GROUP, p.name + "的IP配置");
+    SetDlgItemText(IDC_CONFIG_GROUP, FormatString(IDS_PROFILE_CONFIG_GROUP, p.name));
     SetDlgItemText(IDC_PROFILE_NAME, p.name);
     // A number outside 0 to 4 names no entry and leaves the icon box without a selection.
-    GetDlgItem(IDC_ICON_BOX)->SetCurSel(profiles::IconNumber(p.iconIndex));
+    GetDlgItem(IDC_ICON_BOX)->SetCurSel(profiles::IconNumber(p.iconNumberText));
     win::HWND adapters = GetDlgItem(IDC_ADAPTER_BOX);
     for (int k = 0; k < adapters->GetCount(); ++k) {
         if (adapters->GetItemText(k) == p.adapter) {
@@ -152,16 +142,14 @@ void CCorvaneDlg::OnSelectProfile() {
             break;
         }
     }
-    const std::string* addresses[] = {&p.ipAddress, &p.subnetMask, &p.defaultGateway, &p.preferredDns,
-                                      &p.alternateDns};
-    for (std::size_t k = 0; k < std::size(kAddressControls); ++k)
-        SetDlgItemText(kAddressControls[k], *addresses[k]);
+    for (const AddressControl& control : kAddressControls)
+        SetDlgItemText(control.controlId, p.settings.*control.field);
 }
 
 void CCorvaneDlg::OnGetCurrentConfig() {
     RefreshAdapters();
-    SetDlgItemText(IDC_CONFIG_GROUP, "当前的IP配置");
-    SetDlgItemText(IDC_PROFILE_NAME, "当前IP配置");
+    SetDlgItemText(IDC_CONFIG_GROUP, LoadString(IDS_CURRENT_CONFIG_GROUP));
+    SetDlgItemText(IDC_PROFILE_NAME, LoadString(IDS_CURRENT_CONFIG_NAME));
     ShowProfileButtons(false);
     GetDlgItem(IDC_ICON_BOX)->SetCurSel(kCurrentConfigIcon);
 }

@@ -1,10 +1,10 @@
-// Compiled with GBK as the execution character set: the message texts are the program's own bytes.
 // The dialog's side of the online and shell services: the update-check worker, start at logon, help and
 // the About box.
 #include "app/CorvaneDlg.h"
 #include "res/AppMessageBox.h"
 #include "res/BuildSettings.h"
 #include "res/Resource.h"
+#include "res/StringTable.h"
 #include "res/Version.h"
 #include "services/AboutDlg.h"
 #include "services/Autostart.h"
@@ -32,8 +32,9 @@ void CCorvaneDlg::OnAutostartClicked() {
 // The name carries no folder, so the file is looked for in the current directory, which is the
 // executable's only when the program was started from there.
 void CCorvaneDlg::OnHelp() {
-    if (platform_.shell.ShellExecute(nullptr, "open", "使用说明.txt", "", "", win::SW_SHOW) <= 32) {
-        res::AfxMessageBox(platform_.window, "无法打开使用说明.txt!请确保它在当前目录下!");
+    const std::string helpFile = res::LoadString(res::IDS_HELP_FILE);
+    if (platform_.shell.ShellExecute(nullptr, "open", helpFile, "", "", win::SW_SHOW) <= 32) {
+        res::AfxMessageBox(platform_.window, res::IDS_HELP_FILE_MISSING);
     }
 }
 

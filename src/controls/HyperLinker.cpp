@@ -1,4 +1,3 @@
-// Compiled with GBK as the execution character set: the message text is the program's own bytes.
 #include "controls/HyperLinker.h"
 
 #include "platform/window/Styles.h"
@@ -36,7 +35,7 @@ bool CHyperLinker::OpenLink() {
     const std::intptr_t result = shell_.ShellExecute(owner_.GetSafeHwnd(), "open", url, "", "", win::SW_SHOW);
     if (result > 32)
         return true;
-    res::AfxMessageBox(Host(), "提供的超级链接无法访问!");
+    res::AfxMessageBox(Host(), res::IDS_LINK_UNREACHABLE);
     return false;
 }
 

@@ -35,11 +35,6 @@ class CListBoxCH : public win::CWnd {
     void SetCurrentIndex(int index);
     int GetCurrentIndex() const { return currentIndex; }
 
-    void SetSelectedBackColor(win::COLORREF color) { selectedBackColor = color; }
-    void SetBackColor(win::COLORREF color) { backColor = color; }
-    void SetSelectedTextColor(win::COLORREF color) { selectedTextColor = color; }
-    void SetSeparator(bool separator) { drawSeparator = separator; }
-
     void OnLButtonUp(win::UINT flags, win::Point point) override;
     void DrawItem(win::DrawItemStruct& drawItem) override;
     void MeasureItem(win::MeasureItemStruct& measureItem) override;

@@ -1,4 +1,4 @@
-#include "LinuxPlatform.h"
+#include "main/LinuxPlatform.h"
 
 #include <filesystem>
 

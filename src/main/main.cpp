@@ -1,8 +1,8 @@
 // The program: the Linux services, the Qt window host, and the application object's start-up.
 #include <QApplication>
 
-#include "LinuxPlatform.h"
 #include "app/CorvaneApp.h"
+#include "main/LinuxPlatform.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

@@ -24,9 +24,10 @@ bool IsAtoiSpace(char c) {
 }  // namespace
 
 std::string ComposeProfileLine(const IpProfile& p) {
-    const std::array<const std::string*, 8> fields{&p.name,         &p.iconIndex,   &p.adapter,
-                                                   &p.ipAddress,    &p.subnetMask,  &p.defaultGateway,
-                                                   &p.preferredDns, &p.alternateDns};
+    const adapters::Ipv4Settings& s = p.settings;
+    const std::array<const std::string*, 8> fields{&p.name,         &p.iconNumberText, &p.adapter,
+                                                   &s.ipAddress,    &s.subnetMask,     &s.defaultGateway,
+                                                   &s.preferredDns, &s.alternateDns};
     std::string line;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
@@ -40,13 +41,13 @@ IpProfile SplitProfileLine(std::string_view line) {
     std::string_view rest = line;
     IpProfile p;
     p.name = TakeField(rest);
-    p.iconIndex = TakeField(rest);
+    p.iconNumberText = TakeField(rest);
     p.adapter = TakeField(rest);
-    p.ipAddress = TakeField(rest);
-    p.subnetMask = TakeField(rest);
-    p.defaultGateway = TakeField(rest);
-    p.preferredDns = TakeField(rest);
-    p.alternateDns = rest;
+    p.settings.ipAddress = TakeField(rest);
+    p.settings.subnetMask = TakeField(rest);
+    p.settings.defaultGateway = TakeField(rest);
+    p.settings.preferredDns = TakeField(rest);
+    p.settings.alternateDns = rest;
     return p;
 }
 

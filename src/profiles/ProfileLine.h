@@ -7,17 +7,17 @@
 #include <string>
 #include <string_view>
 
+#include "adapters/Ipv4Settings.h"
+
 namespace profiles {
 
 struct IpProfile {
     std::string name;
-    std::string iconIndex;
+    std::string iconNumberText;  // as the line holds it; IconNumber reads the number
     std::string adapter;
-    std::string ipAddress;
-    std::string subnetMask;
-    std::string defaultGateway;
-    std::string preferredDns;
-    std::string alternateDns;
+    adapters::Ipv4Settings settings;
+
+    bool operator==(const IpProfile&) const = default;
 };
 
 constexpr int kIconCount = 5;  // icon numbers 0 to 4

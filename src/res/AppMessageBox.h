@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/window/WindowHost.h"
+#include "res/StringTable.h"
 
 namespace res {
 
@@ -13,6 +14,10 @@ inline constexpr std::string_view kAppTitle = "tarnquill";
 
 inline void AfxMessageBox(win::WindowHost& window, std::string_view gbkText) {
     window.MessageBox(nullptr, gbkText, kAppTitle, win::MB_OK);
+}
+
+inline void AfxMessageBox(win::WindowHost& window, int stringId) {
+    AfxMessageBox(window, LoadString(stringId));
 }
 
 }  // namespace res

@@ -1,10 +1,11 @@
 #pragma once
-// Resource and control ids: the numbers every part of the program addresses controls by.
+// Resource and control ids: the numbers every part of the program addresses controls, icons and
+// strings by.
 
 namespace res {
 
 constexpr int IDD_ABOUTBOX = 100;
-constexpr int IDS_ABOUTBOX = 101;
+constexpr int IDS_ABOUTBOX = 101;  // the system menu's About item
 constexpr int IDD_MAIN = 102;
 
 // Icons and the cursor.
@@ -56,6 +57,44 @@ constexpr int IDC_LABEL_SWITCH = 1040;
 constexpr int IDC_AUTOSTART = 1041;
 constexpr int IDC_AUTO_EXIT = 1042;
 constexpr int IDC_OPTIONS_GROUP = 1043;
+
+// Strings of the main dialog: captions, its message boxes, the help file it opens.
+constexpr int IDS_PROMPT_CAPTION = 200;
+constexpr int IDS_CURRENT_CONFIG_GROUP = 201;
+constexpr int IDS_CURRENT_CONFIG_NAME = 202;
+constexpr int IDS_PROFILE_CONFIG_GROUP = 203;  // %1 is the profile's name
+constexpr int IDS_NAME_HAS_SEPARATOR = 204;
+constexpr int IDS_SELECT_BEFORE_SWITCH = 205;
+constexpr int IDS_SELECT_BEFORE_MODIFY = 206;
+constexpr int IDS_SELECT_BEFORE_DELETE = 207;
+constexpr int IDS_CONFIRM_DELETE = 208;
+constexpr int IDS_SWITCH_SUCCEEDED = 209;
+constexpr int IDS_SWITCH_FAILED = 210;
+constexpr int IDS_SAVE_PROFILES_FAILED = 211;
+constexpr int IDS_HELP_FILE = 212;
+constexpr int IDS_HELP_FILE_MISSING = 213;
+constexpr int IDS_LINK_UNREACHABLE = 214;
+
+// Strings of the adapter store: each failure, then the reason that follows it on its next line.
+constexpr int IDS_OPEN_REGISTRY_FAILED = 220;
+constexpr int IDS_LOAD_DHCP_LIBRARY_FAILED = 221;
+constexpr int IDS_DHCP_ENTRY_POINT_MISSING = 222;
+constexpr int IDS_DHCP_NOTIFY_FAILED = 223;
+constexpr int IDS_REASON_NO_PERMISSION = 230;
+constexpr int IDS_REASON_NO_SUCH_ADAPTER = 231;
+constexpr int IDS_REASON_INVALID_PARAMETER = 232;
+constexpr int IDS_REASON_BAD_ADDRESS = 233;
+constexpr int IDS_REASON_BAD_MASK = 234;
+constexpr int IDS_REASON_BAD_GATEWAY = 235;
+constexpr int IDS_REASON_BAD_NAME_SERVER = 236;
+constexpr int IDS_REASON_NAME_SERVERS_REFUSED = 237;
+constexpr int IDS_REASON_SETTINGS_UNREADABLE = 238;
+constexpr int IDS_REASON_SYSTEM_ERROR = 239;  // %1 is the system's error number
+constexpr int IDS_REASON_ERROR_CODE = 240;    // %1 is the whole status
+
+// Strings of the update check.
+constexpr int IDS_NEW_VERSION = 250;  // %1 is the server's version
+constexpr int IDS_HOMEPAGE_UNREACHABLE = 251;
 
 // The system-menu command that opens the About box.
 constexpr unsigned IDM_ABOUTBOX = 0x0010;

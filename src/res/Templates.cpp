@@ -4,6 +4,7 @@
 #include "platform/window/Styles.h"
 #include "res/BuildSettings.h"
 #include "res/Resource.h"
+#include "res/Version.h"
 
 namespace res {
 namespace {
@@ -22,7 +23,7 @@ constexpr DWORD kIpAddress = kChild | WS_TABSTOP;
 DialogTemplate BuildMainDialog() {
     DialogTemplate t;
     t.id = IDD_MAIN;
-    t.caption = "Ostrelle v3.2";
+    t.caption = kProductCaption;
     t.cx = 349;
     t.cy = 251;
     t.style = DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU;
@@ -80,7 +81,7 @@ DialogTemplate BuildMainDialog() {
 DialogTemplate BuildAboutDialog() {
     DialogTemplate t;
     t.id = IDD_ABOUTBOX;
-    t.caption = "关于Ostrelle v3.2";
+    t.caption = std::string("关于") + kProductCaption;
     t.cx = 235;
     t.cy = 67;
     t.style = DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
@@ -90,7 +91,7 @@ DialogTemplate BuildAboutDialog() {
                                   "\n\n作者主页:" + std::string(kHomepageUrl);
     t.controls = {
         {ControlKind::StaticIcon, -1, "", 11, 17, 20, 20, kChild | SS_ICON, 0, IDR_MAINFRAME},
-        {ControlKind::Static, -1, "Ostrelle v3.2", 41, 11, 119, 8, kChild | SS_LEFT | SS_NOPREFIX, 0, 0},
+        {ControlKind::Static, -1, kProductCaption, 41, 11, 119, 8, kChild | SS_LEFT | SS_NOPREFIX, 0, 0},
         {ControlKind::Static, -1, aboutText, 40, 29, 157, 25, kChild | SS_LEFT, 0, 0},
         {ControlKind::PushButton, IDOK, "确定", 178, 7, 50, 14,
          kChild | BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 0, 0},
@@ -108,10 +109,6 @@ const DialogTemplate& MainDialogTemplate() {
 const DialogTemplate& AboutDialogTemplate() {
     static const DialogTemplate t = BuildAboutDialog();
     return t;
-}
-
-std::string LoadString(int stringId) {
-    return stringId == IDS_ABOUTBOX ? "关于 Corvane(&A)..." : std::string();
 }
 
 }  // namespace res

@@ -1,7 +1,5 @@
 #pragma once
-// The dialog templates and the string table, as data.
-
-#include <string>
+// The dialog templates, as data.
 
 #include "platform/window/DialogTemplate.h"
 
@@ -9,7 +7,5 @@ namespace res {
 
 const win::DialogTemplate& MainDialogTemplate();   // IDD_MAIN, 102
 const win::DialogTemplate& AboutDialogTemplate();  // IDD_ABOUTBOX, 100
-// LoadString: the text of a string resource in GBK, empty when there is none.
-std::string LoadString(int stringId);
 
 }  // namespace res

@@ -1,10 +1,12 @@
-// Compiled with GBK as the execution character set: the announcement is the program's own bytes.
 #include "services/UpdateCheck.h"
 
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
+
+#include "res/Resource.h"
+#include "res/StringTable.h"
 
 namespace services {
 
@@ -41,10 +43,7 @@ bool ShouldAnnounce(std::string_view versionText, std::string_view currentVersio
 }
 
 std::string AnnouncementText(std::string_view versionText) {
-    std::string text = "已推出最新的";
-    text += versionText;
-    text += "版本，请到软件主页下载!";
-    return text;
+    return res::FormatString(res::IDS_NEW_VERSION, versionText);
 }
 
 std::string FetchUrlText(win::Inet& inet, win::System& system, std::string_view url) {

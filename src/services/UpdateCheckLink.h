@@ -7,8 +7,7 @@
 // when the worker is waiting like that, because then the dialog's thread must not wait for the worker.
 
 #include <atomic>
-// The duration types come with <condition_variable>: <chrono> itself does not compile with GBK as the
-// execution character set (its "\u00b5s" suffix has no GBK form).
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <string>

@@ -1,6 +1,7 @@
-// Compiled with GBK as the execution character set: the messages are the program's own bytes.
 #include "services/UpdateCheckWorker.h"
 
+#include "res/Resource.h"
+#include "res/StringTable.h"
 #include "services/UpdateCheck.h"
 
 namespace services {
@@ -31,7 +32,8 @@ int UpdateCheckWorker(const UpdateCheckContext& context) {
     if (!link.ShowAppMessage(context.window, AnnouncementText(link.versionText)) || !link.IsDialogOpen())
         return 0;
     if (context.shell.ShellExecute(nullptr, "open", context.homepageUrl, "", "", win::SW_SHOW) <= 32) {
-        if (!link.ShowAppMessage(context.window, "无法连接到软件主页!") || !link.IsDialogOpen())
+        if (!link.ShowAppMessage(context.window, res::LoadString(res::IDS_HOMEPAGE_UNREACHABLE)) ||
+            !link.IsDialogOpen())
             return 0;
     }
     link.SendCloseToDialog(context.window);

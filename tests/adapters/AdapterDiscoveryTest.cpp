@@ -104,8 +104,7 @@ TEST_F(AdapterDiscoveryTest, AnAdapterWithoutInstanceIdIsListedWithEmptySettings
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].description, "orphan");
     EXPECT_EQ(list[0].instanceId, "");
-    EXPECT_EQ(list[0].ipAddress, "");
-    EXPECT_EQ(list[0].preferredDns, "");
+    EXPECT_EQ(list[0].settings, adapters::Ipv4Settings{});
 }
 
 TEST_F(AdapterDiscoveryTest, ReadsEachAdaptersSettings) {
@@ -113,11 +112,8 @@ TEST_F(AdapterDiscoveryTest, ReadsEachAdaptersSettings) {
     AddInterface(registry, "eth0", "192.168.1.10", "255.255.255.0", "192.168.1.1", "8.8.8.8,8.8.4.4");
     const auto list = Enumerate();
     ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0].ipAddress, "192.168.1.10");
-    EXPECT_EQ(list[0].subnetMask, "255.255.255.0");
-    EXPECT_EQ(list[0].defaultGateway, "192.168.1.1");
-    EXPECT_EQ(list[0].preferredDns, "8.8.8.8");
-    EXPECT_EQ(list[0].alternateDns, "8.8.4.4");
+    EXPECT_EQ(list[0].settings,
+              (adapters::Ipv4Settings{"192.168.1.10", "255.255.255.0", "192.168.1.1", "8.8.8.8", "8.8.4.4"}));
 }
 
 TEST_F(AdapterDiscoveryTest, DescriptionsAtTheBufferLimit) {
@@ -169,7 +165,7 @@ TEST_F(AdapterDiscoveryTest, AnEnumerationErrorEndsTheWalk) {
 }
 
 TEST_F(AdapterDiscoveryTest, AMissingClassKeyFailsAndAppendsNothing) {
-    adapters::AdapterList list{adapters::AdapterInfo{"kept", "kept", "", "", "", "", ""}};
+    adapters::AdapterList list{adapters::AdapterInfo{"kept", "kept", {}}};
     EXPECT_FALSE(adapters::EnumerateAdapters(registry, list));
     EXPECT_EQ(list.size(), 1u);
 }

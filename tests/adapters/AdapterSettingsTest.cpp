@@ -5,9 +5,12 @@
 #include "fakes/AdapterKeys.h"
 #include "fakes/FakeDynamicLibraries.h"
 #include "fakes/FakeWindowHost.h"
+#include "fakes/GbkText.h"
 
 namespace {
 
+using adapters::Ipv4Settings;
+using fakes::Gbk;
 using fakes::kInterfacesKey;
 
 std::vector<std::uint8_t> Bytes(std::string_view text) {
@@ -52,10 +55,10 @@ TEST_F(AdapterSettingsTest, NameServerSplitsAtTheFirstComma) {
     for (const Case& c : cases) {
         fakes::InMemoryRegistry fresh;
         fresh.PutString(Key("eth0"), "NameServer", c.nameServer);
-        adapters::AdapterInfo adapter{"", "", "", "", "", "old", "old"};
-        EXPECT_TRUE(adapters::ReadAdapterSettings(fresh, adapter, "eth0"));
-        EXPECT_EQ(adapter.preferredDns, c.preferred) << c.nameServer;
-        EXPECT_EQ(adapter.alternateDns, c.alternate) << c.nameServer;
+        Ipv4Settings settings{"", "", "", "old", "old"};
+        EXPECT_TRUE(adapters::ReadAdapterSettings(fresh, settings, "eth0"));
+        EXPECT_EQ(settings.preferredDns, c.preferred) << c.nameServer;
+        EXPECT_EQ(settings.alternateDns, c.alternate) << c.nameServer;
     }
 }
 
@@ -63,26 +66,23 @@ TEST_F(AdapterSettingsTest, ReadsTheFirstElementAndLeavesMissingValuesAlone) {
     registry.PutMultiString(Key("eth0"), "IPAddress", {"10.0.0.5", "10.0.0.6"});
     registry.PutString(Key("eth0"), "SubnetMask", "255.0.0.0");  // a plain string reads the same way
     registry.Put(Key("eth0"), "DefaultGateway", win::REG_MULTI_SZ, Bytes(std::string(300, '1')));
-    adapters::AdapterInfo adapter{"", "", "keep", "keep", "keep", "keep", "keep"};
-    EXPECT_TRUE(adapters::ReadAdapterSettings(registry, adapter, "eth0"));
-    EXPECT_EQ(adapter.ipAddress, "10.0.0.5");
-    EXPECT_EQ(adapter.subnetMask, "255.0.0.0");
-    EXPECT_EQ(adapter.defaultGateway, "keep");  // longer than the buffer: counts as missing
-    EXPECT_EQ(adapter.preferredDns, "keep");
-    EXPECT_EQ(adapter.alternateDns, "keep");
+    Ipv4Settings settings{"keep", "keep", "keep", "keep", "keep"};
+    EXPECT_TRUE(adapters::ReadAdapterSettings(registry, settings, "eth0"));
+    // The gateway is longer than the buffer: it counts as missing.
+    EXPECT_EQ(settings, (Ipv4Settings{"10.0.0.5", "255.0.0.0", "keep", "keep", "keep"}));
     EXPECT_EQ(registry.OpenKeyCount(), 0);
 }
 
 TEST_F(AdapterSettingsTest, AMissingKeyFailsAndLeavesTheRecord) {
-    adapters::AdapterInfo adapter{"", "", "keep", "", "", "", ""};
-    EXPECT_FALSE(adapters::ReadAdapterSettings(registry, adapter, "eth9"));
-    EXPECT_EQ(adapter.ipAddress, "keep");
+    Ipv4Settings settings{"keep", "", "", "", ""};
+    EXPECT_FALSE(adapters::ReadAdapterSettings(registry, settings, "eth9"));
+    EXPECT_EQ(settings.ipAddress, "keep");
 }
 
 TEST_F(AdapterSettingsTest, WritesTheFourValuesByteForByte) {
     registry.CreateKey(Key("eth0"));
-    ASSERT_TRUE(
-        adapters::WriteAdapterSettings(services, "eth0", "192.168.1.10", "255.255.255.0", "", "8.8.8.8", ""));
+    ASSERT_TRUE(adapters::WriteAdapterSettings(services, "eth0",
+                                               {"192.168.1.10", "255.255.255.0", "", "8.8.8.8", ""}));
     const auto ip = registry.Get(Key("eth0"), "IPAddress");
     ASSERT_TRUE(ip);
     EXPECT_EQ(ip->type, win::REG_MULTI_SZ);
@@ -122,15 +122,11 @@ TEST_F(AdapterSettingsTest, ValueLayouts) {
 
 TEST_F(AdapterSettingsTest, WhatIsWrittenReadsBackUnchanged) {
     registry.CreateKey(Key("eth0"));
-    ASSERT_TRUE(adapters::WriteAdapterSettings(services, "eth0", "10.1.2.3", "255.255.0.0", "10.1.0.1",
-                                               "10.1.0.53", "10.1.0.54"));
-    adapters::AdapterInfo adapter;
-    ASSERT_TRUE(adapters::ReadAdapterSettings(registry, adapter, "eth0"));
-    EXPECT_EQ(adapter.ipAddress, "10.1.2.3");
-    EXPECT_EQ(adapter.subnetMask, "255.255.0.0");
-    EXPECT_EQ(adapter.defaultGateway, "10.1.0.1");
-    EXPECT_EQ(adapter.preferredDns, "10.1.0.53");
-    EXPECT_EQ(adapter.alternateDns, "10.1.0.54");
+    const Ipv4Settings written{"10.1.2.3", "255.255.0.0", "10.1.0.1", "10.1.0.53", "10.1.0.54"};
+    ASSERT_TRUE(adapters::WriteAdapterSettings(services, "eth0", written));
+    Ipv4Settings read;
+    ASSERT_TRUE(adapters::ReadAdapterSettings(registry, read, "eth0"));
+    EXPECT_EQ(read, written);
 }
 
 TEST_F(AdapterSettingsTest, AKeyThatCannotBeOpenedIsReportedAndNothingIsWritten) {
@@ -138,14 +134,15 @@ TEST_F(AdapterSettingsTest, AKeyThatCannotBeOpenedIsReportedAndNothingIsWritten)
     registry.DenyWrites(Key("locked"));
     const char* ids[] = {"missing", "locked", ""};
     for (const char* id : ids) {
-        EXPECT_FALSE(adapters::WriteAdapterSettings(services, id, "1.2.3.4", "255.0.0.0", "", "", "")) << id;
+        EXPECT_FALSE(adapters::WriteAdapterSettings(services, id, {"1.2.3.4", "255.0.0.0", "", "", ""}))
+            << id;
     }
     // What the user can do about it follows on the next line, where there is something to say.
     EXPECT_EQ(Messages(),
               (std::vector<std::string>{
-                  "打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。",
-                  "打开注册表失败!\n原因：没有修改网络配置的权限，请以管理员(root)身份运行本程序。",
-                  "打开注册表失败!"}));
+                  Gbk("打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。"),
+                  Gbk("打开注册表失败!\n原因：没有修改网络配置的权限，请以管理员(root)身份运行本程序。"),
+                  Gbk("打开注册表失败!")}));
     EXPECT_EQ(registry.SetValueCalls(), 0);
     EXPECT_FALSE(registry.Get(kInterfacesKey, "IPAddress"));
     EXPECT_EQ(registry.OpenKeyCount(), 0);

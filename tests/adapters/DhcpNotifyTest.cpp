@@ -6,10 +6,12 @@
 #include "fakes/AdapterKeys.h"
 #include "fakes/FakeDynamicLibraries.h"
 #include "fakes/FakeWindowHost.h"
+#include "fakes/GbkText.h"
 #include "platform/dhcp/DhcpStatus.h"
 
 namespace {
 
+using fakes::Gbk;
 using fakes::kInterfacesKey;
 
 std::array<int, 4> Bytes(std::uint32_t value) {
@@ -27,8 +29,8 @@ class DhcpNotifyTest : public ::testing::Test {
         return texts;
     }
     bool Apply(const char* instanceId) {
-        return adapters::ApplyAdapterSettings(services, instanceId, 0, "10.1.2.3", "255.255.255.0",
-                                              "10.1.2.1", "10.1.2.53", "");
+        return adapters::ApplyAdapterSettings(services, instanceId, 0,
+                                              {"10.1.2.3", "255.255.255.0", "10.1.2.1", "10.1.2.53", ""});
     }
 
     fakes::InMemoryRegistry registry;
@@ -53,7 +55,7 @@ TEST_F(DhcpNotifyTest, PassesTheSevenArguments) {
 }
 
 TEST_F(DhcpNotifyTest, TheAdapterNameIsUtf16FromGbkInA256UnitBuffer) {
-    adapters::NotifyDhcpClient(services, "网卡1", 0, "1.2.3.4", "255.0.0.0");
+    adapters::NotifyDhcpClient(services, Gbk("网卡1"), 0, "1.2.3.4", "255.0.0.0");
     adapters::NotifyDhcpClient(services, std::string(300, 'n'), 0, "1.2.3.4", "255.0.0.0");
     ASSERT_EQ(libraries.calls.size(), 2u);
     EXPECT_EQ(libraries.calls[0].adapterName, u"网卡1");
@@ -71,25 +73,25 @@ TEST_F(DhcpNotifyTest, EachFailureHasItsMessageAndTheLibraryIsAlwaysReleased) {
     };
     const Case cases[] = {
         {false, false, 0, true, {}},
-        {true, false, 0, false, {"加载dhcpcsvc库失败!"}},
-        {false, true, 0, false, {"获取DhcpNotifyConfigChange函数地址失败!"}},
+        {true, false, 0, false, {Gbk("加载dhcpcsvc库失败!")}},
+        {false, true, 0, false, {Gbk("获取DhcpNotifyConfigChange函数地址失败!")}},
         // The reason a user can act on follows on the next line.
         {false,
          false,
          win::kDhcpAccessDenied,
          false,
-         {"DhcpNotifyConfigChange函数调用失败!\n原因：没有修改网络配置的权限，请以管理员(root)"
-          "身份运行本程序。"}},
+         {Gbk("DhcpNotifyConfigChange函数调用失败!\n原因：没有修改网络配置的权限，请以管理员(root)"
+              "身份运行本程序。")}},
         {false,
          false,
          win::kDhcpSystemError | 28,
          false,
-         {"DhcpNotifyConfigChange函数调用失败!\n原因：系统错误 28。"}},
+         {Gbk("DhcpNotifyConfigChange函数调用失败!\n原因：系统错误 28。")}},
         {false,
          false,
          0xFFFFFFFF,
          false,
-         {"DhcpNotifyConfigChange函数调用失败!\n原因：错误代码 4294967295。"}},
+         {Gbk("DhcpNotifyConfigChange函数调用失败!\n原因：错误代码 4294967295。")}},
     };
     for (const Case& c : cases) {
         fakes::FakeWindowHost freshHost;
@@ -114,15 +116,15 @@ TEST_F(DhcpNotifyTest, AFailedWriteMakesNoNotification) {
     EXPECT_FALSE(Apply("eth9"));
     EXPECT_TRUE(libraries.loadedNames.empty());
     EXPECT_EQ(Messages(),
-              std::vector<std::string>{
-                  "打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。"});
+              std::vector<std::string>{Gbk(
+                  "打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。")});
 }
 
 TEST_F(DhcpNotifyTest, AFailedNotificationKeepsTheWrittenValues) {
     libraries.status = win::kDhcpBadGateway;
     EXPECT_FALSE(Apply("eth0"));
     EXPECT_EQ(Messages(),
-              std::vector<std::string>{"DhcpNotifyConfigChange函数调用失败!\n原因：默认网关无效。"});
+              std::vector<std::string>{Gbk("DhcpNotifyConfigChange函数调用失败!\n原因：默认网关无效。")});
     const auto ip = registry.Get(kInterfacesKey + "\\eth0", "IPAddress");
     ASSERT_TRUE(ip);
     EXPECT_EQ(ip->data.size(), 10u);

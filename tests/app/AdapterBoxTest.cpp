@@ -3,6 +3,7 @@
 
 #include "AppFixture.h"
 #include "fakes/AdapterKeys.h"
+#include "fakes/GbkText.h"
 #include "res/Resource.h"
 
 namespace {
@@ -87,11 +88,11 @@ TEST_F(AdapterBoxTest, WithoutAdaptersNothingIsSelectedAndSwitchingIsRefused) {
         host.SelectComboItem(dlg, IDC_ADAPTER_BOX, 0);  // a selection change with nothing to select
         EXPECT_EQ(dlg.GetDlgItem(IDC_IP_ADDRESS)->GetWindowText(), "1.2.3.4");
         auto* dialog = static_cast<app::CCorvaneDlg*>(host.DialogOf(dlg));
-        EXPECT_FALSE(dialog->ApplyToSelectedAdapter("1.2.3.4", "255.0.0.0", "", "", ""));
+        EXPECT_FALSE(dialog->ApplyToSelectedAdapter({"1.2.3.4", "255.0.0.0", "", "", ""}));
         host.CloseBox(dlg);
     });
     ASSERT_EQ(host.MessageBoxes().size(), 1u);
-    EXPECT_EQ(host.MessageBoxes()[0].text, "打开注册表失败!");
+    EXPECT_EQ(host.MessageBoxes()[0].text, fakes::Gbk("打开注册表失败!"));
     EXPECT_TRUE(libraries.loadedNames.empty());
 }
 
@@ -100,7 +101,7 @@ TEST_F(AdapterBoxTest, TheSwitchWritesAndNotifiesTheSelectedAdapter) {
     RunProgram([&](FakeWindow& dlg) {
         host.SelectComboItem(dlg, IDC_ADAPTER_BOX, 1);
         auto* dialog = static_cast<app::CCorvaneDlg*>(host.DialogOf(dlg));
-        EXPECT_TRUE(dialog->ApplyToSelectedAdapter("10.0.0.8", "255.255.0.0", "10.0.0.1", "1.1.1.1", ""));
+        EXPECT_TRUE(dialog->ApplyToSelectedAdapter({"10.0.0.8", "255.255.0.0", "10.0.0.1", "1.1.1.1", ""}));
         // The box goes on showing the values of the last refresh.
         EXPECT_EQ(Addresses(dlg)[0], "10.0.0.7");
         host.CloseBox(dlg);

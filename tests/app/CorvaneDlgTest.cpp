@@ -1,19 +1,23 @@
 #include <gtest/gtest.h>
 
 #include "AppFixture.h"
+#include "fakes/GbkText.h"
 #include "res/Resource.h"
 
 namespace {
 
 using fakes::FakeWindow;
+using fakes::Gbk;
 using namespace res;
 
 using CorvaneDlgTest = AppFixture;
 
 TEST_F(CorvaneDlgTest, PathsComeFromTheExecutablesPath) {
+    WriteProfiles("a|0|x\r\n");
+    std::ofstream(MarkerPath()).close();
     RunProgram([&](FakeWindow& dlg) {
-        EXPECT_EQ(app::profileFilePath, ProfilePath());
-        EXPECT_EQ(app::autoExitMarkerPath, MarkerPath());
+        EXPECT_EQ(app::profileLines, std::vector<std::string>{"a|0|x"});
+        EXPECT_EQ(dlg.GetDlgItem(IDC_AUTO_EXIT)->GetCheck(), win::BST_CHECKED);
         EXPECT_EQ(static_cast<FakeWindow*>(dlg.GetDlgItem(IDC_PROFILE_NAME))->TextLimit(), 12);
         host.CloseBox(dlg);
     });
@@ -79,8 +83,8 @@ TEST_F(CorvaneDlgTest, SaveFailureShowsTheMessageAndTheOldFileSurvives) {
     });
     const auto boxes = host.MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "创建IP配置备份文件失败!");
-    EXPECT_EQ(boxes[0].caption, "提示");
+    EXPECT_EQ(boxes[0].text, Gbk("创建IP配置备份文件失败!"));
+    EXPECT_EQ(boxes[0].caption, Gbk("提示"));
     EXPECT_EQ(boxes[0].type, win::MB_ICONERROR);
     EXPECT_NE(boxes[0].owner, nullptr);
     EXPECT_EQ(ReadProfiles(), "old|0|x\r\n");
@@ -108,7 +112,7 @@ TEST_F(CorvaneDlgTest, SystemMenuGetsTheAboutItemAndIconsAreSet) {
         ASSERT_EQ(dlg.SystemMenu().size(), 2u);
         EXPECT_EQ(dlg.SystemMenu()[0].first, 0u);
         EXPECT_EQ(dlg.SystemMenu()[1].first, IDM_ABOUTBOX);
-        EXPECT_EQ(dlg.SystemMenu()[1].second, "关于 Corvane(&A)...");
+        EXPECT_EQ(dlg.SystemMenu()[1].second, Gbk("关于 Corvane(&A)..."));
         ASSERT_NE(dlg.BigIcon(), nullptr);
         EXPECT_EQ(fakes::FakeWindowHost::IconOf(dlg.BigIcon())->resourceId, IDR_MAINFRAME);
         EXPECT_EQ(dlg.SmallIcon(), dlg.BigIcon());

@@ -4,11 +4,13 @@
 
 #include "AppFixture.h"
 #include "controls/ListBoxCH.h"
+#include "fakes/GbkText.h"
 #include "res/Resource.h"
 
 namespace {
 
 using fakes::FakeWindow;
+using fakes::Gbk;
 using namespace res;
 
 class ProfileCommandsTest : public AppFixture {
@@ -23,7 +25,7 @@ class ProfileCommandsTest : public AppFixture {
                    host.DialogOf(dlg)->GetDlgItem(IDC_PROFILE_LIST)->GetHandlerObject())
             ->GetCurrentIndex();
     }
-    void TypeProfile(FakeWindow& dlg, const char* name, int icon, const char* ip) {
+    void TypeProfile(FakeWindow& dlg, const std::string& name, int icon, const char* ip) {
         Item(dlg, IDC_PROFILE_NAME).SetWindowText(name);
         Item(dlg, IDC_ICON_BOX).SetCurSel(icon);
         Item(dlg, IDC_IP_ADDRESS).SetWindowText(ip);
@@ -38,13 +40,13 @@ class ProfileCommandsTest : public AppFixture {
 
 TEST_F(ProfileCommandsTest, AddRightAfterStartStoresTheCurrentConfigurationAsIs) {
     RunProgram([&](FakeWindow& dlg) {
-        EXPECT_EQ(Item(dlg, IDC_CONFIG_GROUP).GetWindowText(), "当前的IP配置");
+        EXPECT_EQ(Item(dlg, IDC_CONFIG_GROUP).GetWindowText(), Gbk("当前的IP配置"));
         EXPECT_FALSE(Item(dlg, IDC_MODIFY).IsWindowVisible());
         EXPECT_FALSE(Item(dlg, IDC_LABEL_DELETE).IsWindowVisible());
         host.Click(dlg, IDC_ADD);
         ASSERT_EQ(app::profileLines.size(), 1u);
-        EXPECT_EQ(app::profileLines[0].rfind("当前IP配置|3|", 0), 0u) << app::profileLines[0];
-        EXPECT_EQ(EntryName(dlg, 0), "当前IP配置");
+        EXPECT_EQ(app::profileLines[0].rfind(Gbk("当前IP配置|3|"), 0), 0u) << app::profileLines[0];
+        EXPECT_EQ(EntryName(dlg, 0), Gbk("当前IP配置"));
         EXPECT_EQ(CurrentIndex(host, dlg), -1) << "Add selects nothing";
         host.CloseBox(dlg);
     });
@@ -53,16 +55,16 @@ TEST_F(ProfileCommandsTest, AddRightAfterStartStoresTheCurrentConfigurationAsIs)
 
 TEST_F(ProfileCommandsTest, AddTwiceGivesTwoEqualLinesAndEntries) {
     RunProgram([&](FakeWindow& dlg) {
-        TypeProfile(dlg, "家", 1, "10.0.0.2");
+        TypeProfile(dlg, Gbk("家"), 1, "10.0.0.2");
         host.Click(dlg, IDC_ADD);
         host.Click(dlg, IDC_ADD);
         ASSERT_EQ(app::profileLines.size(), 2u);
         EXPECT_EQ(app::profileLines[0], app::profileLines[1]);
         EXPECT_EQ(Item(dlg, IDC_PROFILE_LIST).GetCount(), 2);
-        EXPECT_EQ(app::profileLines[0], "家|1||10.0.0.2||||");
+        EXPECT_EQ(app::profileLines[0], Gbk("家|1||10.0.0.2||||"));
         host.CloseBox(dlg);
     });
-    EXPECT_EQ(ReadProfiles(), "家|1||10.0.0.2||||\r\n家|1||10.0.0.2||||\r\n");
+    EXPECT_EQ(ReadProfiles(), Gbk("家|1||10.0.0.2||||\r\n家|1||10.0.0.2||||\r\n"));
 }
 
 TEST_F(ProfileCommandsTest, ModifyRewritesTheSelectedLineAgainAndAgain) {
@@ -76,7 +78,8 @@ TEST_F(ProfileCommandsTest, ModifyRewritesTheSelectedLineAgainAndAgain) {
         EXPECT_EQ(EntryName(dlg, 2), "new");
         EXPECT_EQ(Item(dlg, IDC_PROFILE_LIST).GetCurSel(), -1) << "the replaced row is not highlighted";
         EXPECT_EQ(CurrentIndex(host, dlg), 2);
-        EXPECT_EQ(Item(dlg, IDC_CONFIG_GROUP).GetWindowText(), "c的IP配置") << "the caption is not touched";
+        EXPECT_EQ(Item(dlg, IDC_CONFIG_GROUP).GetWindowText(), Gbk("c的IP配置"))
+            << "the caption is not touched";
         TypeProfile(dlg, "again", 0, "10.2.2.2");
         host.Click(dlg, IDC_MODIFY);
         EXPECT_EQ(app::profileLines[2], "again|0||10.2.2.2||||");
@@ -103,10 +106,10 @@ TEST_F(ProfileCommandsTest, DeleteLeavesTheNextEntryCurrentAndAsksEachTime) {
         EXPECT_EQ(app::profileLines, (std::vector<std::string>{"a|0|"}));
         host.CloseBox(dlg);
     });
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"确实要删除此IP配置吗?", "确实要删除此IP配置吗?",
-                                                 "请在左侧的IP配置列表中选中一项后再按删除!",
-                                                 "请在左侧的IP配置列表中选中一项后再按修改!",
-                                                 "请在IP配置列表中选中一项后再按切换!"}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{Gbk("确实要删除此IP配置吗?"), Gbk("确实要删除此IP配置吗?"),
+                                                 Gbk("请在左侧的IP配置列表中选中一项后再按删除!"),
+                                                 Gbk("请在左侧的IP配置列表中选中一项后再按修改!"),
+                                                 Gbk("请在IP配置列表中选中一项后再按切换!")}));
     EXPECT_EQ(host.MessageBoxes()[0].type, win::MB_OKCANCEL);
 }
 
@@ -123,11 +126,12 @@ TEST_F(ProfileCommandsTest, CancelledDeleteChangesNothing) {
 }
 
 TEST_F(ProfileCommandsTest, SelectingShowsTheProfileAndItsIconRule) {
-    WriteProfiles("办公室|x|Unknown Adapter|192.0.2.20|255.255.255.0|192.0.2.1|198.51.100.53|\r\nfar|7|\r\n");
+    WriteProfiles(
+        Gbk("办公室|x|Unknown Adapter|192.0.2.20|255.255.255.0|192.0.2.1|198.51.100.53|\r\nfar|7|\r\n"));
     RunProgram([&](FakeWindow& dlg) {
         EXPECT_EQ(CurrentIndex(host, dlg), 0) << "entry 0 is current at start";
-        EXPECT_EQ(Item(dlg, IDC_CONFIG_GROUP).GetWindowText(), "办公室的IP配置");
-        EXPECT_EQ(Item(dlg, IDC_PROFILE_NAME).GetWindowText(), "办公室");
+        EXPECT_EQ(Item(dlg, IDC_CONFIG_GROUP).GetWindowText(), Gbk("办公室的IP配置"));
+        EXPECT_EQ(Item(dlg, IDC_PROFILE_NAME).GetWindowText(), Gbk("办公室"));
         EXPECT_EQ(Item(dlg, IDC_ICON_BOX).GetCurSel(), 0) << "\"x\" reads as icon 0";
         EXPECT_EQ(Item(dlg, IDC_IP_ADDRESS).GetWindowText(), "192.0.2.20");
         EXPECT_EQ(Item(dlg, IDC_DEFAULT_GATEWAY).GetWindowText(), "192.0.2.1");
@@ -171,8 +175,8 @@ TEST_F(ProfileCommandsTest, ANameWithTheSeparatorIsRefusedAndNothingIsLost) {
             << "the typed name stays to be corrected";
         host.CloseBox(dlg);
     });
-    ASSERT_EQ(host.MessageBoxes().size(), 2u);
-    EXPECT_EQ(host.MessageBoxes()[0].caption, "提示");
+    EXPECT_EQ(Texts(), std::vector<std::string>(2, Gbk("IP配置名称中不能含有字符\"|\"，请修改名称后再试!")));
+    EXPECT_EQ(host.MessageBoxes()[0].caption, Gbk("提示"));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "AppFixture.h"
+#include "fakes/GbkText.h"
 #include "res/BuildSettings.h"
 #include "res/Resource.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using fakes::FakeWindow;
+using fakes::Gbk;
 using namespace res;
 
 using ServicesTest = AppFixture;
@@ -37,11 +39,11 @@ TEST_F(ServicesTest, HelpOpensTheInstructionsFromTheCurrentDirectory) {
         ASSERT_EQ(caseShell.calls.size(), 1u);
         EXPECT_EQ(caseShell.calls[0].owner, nullptr);
         EXPECT_EQ(caseShell.calls[0].verb, "open");
-        EXPECT_EQ(caseShell.calls[0].file, "使用说明.txt");
+        EXPECT_EQ(caseShell.calls[0].file, Gbk("使用说明.txt"));
         const auto boxes = caseHost.MessageBoxes();
         ASSERT_EQ(boxes.size(), c.message ? 1u : 0u) << c.shellResult;
         if (c.message) {
-            EXPECT_EQ(boxes[0].text, "无法打开使用说明.txt!请确保它在当前目录下!");
+            EXPECT_EQ(boxes[0].text, Gbk("无法打开使用说明.txt!请确保它在当前目录下!"));
             EXPECT_EQ(boxes[0].owner, nullptr);
             EXPECT_EQ(boxes[0].type, win::MB_OK);
         }
@@ -119,7 +121,7 @@ TEST_F(ServicesTest, NewerVersionIsAnnouncedThenTheHomepageOpensAndTheDialogClos
     ASSERT_TRUE(ended) << "the worker closed the dialog";
     const auto boxes = host.MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "已推出最新的3.3版本，请到软件主页下载!");
+    EXPECT_EQ(boxes[0].text, Gbk("已推出最新的3.3版本，请到软件主页下载!"));
     ASSERT_EQ(orderedShell.calls.size(), 1u);
     EXPECT_EQ(orderedShell.calls[0].file, std::string(kHomepageUrl) + "/")
         << "the server's root, slash included";

@@ -6,14 +6,16 @@
 
 #include "AppFixture.h"
 #include "fakes/AdapterKeys.h"
+#include "fakes/GbkText.h"
 #include "res/Resource.h"
 
 namespace {
 
 using fakes::FakeWindow;
+using fakes::Gbk;
 using namespace res;
 
-constexpr const char* kFailure = "IP配置切换失败!请根据前述错误原因进行具体的调整与修改!";
+const std::string kFailure = Gbk("IP配置切换失败!请根据前述错误原因进行具体的调整与修改!");
 
 class SwitchTest : public AppFixture {
   protected:
@@ -49,7 +51,7 @@ TEST_F(SwitchTest, AddAfterStartStoresTheFirstAdapterAndItsPresentAddresses) {
     });
     ASSERT_EQ(app::profileLines.size(), 1u);
     EXPECT_EQ(app::profileLines[0],
-              "当前IP配置|3|Office NIC|192.0.2.10|255.255.255.0|192.0.2.1|192.0.2.53|192.0.2.54");
+              Gbk("当前IP配置|3|Office NIC|192.0.2.10|255.255.255.0|192.0.2.1|192.0.2.53|192.0.2.54"));
 }
 
 TEST_F(SwitchTest, SwitchWritesTheSelectedProfileToTheBoxesAdapterAndReportsSuccess) {
@@ -70,8 +72,8 @@ TEST_F(SwitchTest, SwitchWritesTheSelectedProfileToTheBoxesAdapterAndReportsSucc
     ASSERT_EQ(libraries.calls.size(), 2u);
     EXPECT_EQ(libraries.calls[0].adapterName, u"eth1");
     EXPECT_EQ(libraries.calls[0].ipIndex, 0u);
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"IP配置切换成功!", "IP配置切换成功!"}));
-    EXPECT_EQ(host.MessageBoxes()[0].caption, "提示");
+    EXPECT_EQ(Texts(), std::vector<std::string>(2, Gbk("IP配置切换成功!")));
+    EXPECT_EQ(host.MessageBoxes()[0].caption, Gbk("提示"));
     EXPECT_EQ(host.MessageBoxes()[0].type, win::MB_OK | win::MB_ICONINFORMATION);
 }
 
@@ -100,8 +102,9 @@ TEST_F(SwitchTest, FailuresShowTheSpecificMessageFirstThenTheGeneralOne) {
         host.Click(dlg, IDC_AUTO_EXIT);
         host.CloseBox(dlg);
     });
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"DhcpNotifyConfigChange函数调用失败!\n原因：子网掩码无效。",
-                                                 kFailure, "加载dhcpcsvc库失败!", kFailure}));
+    EXPECT_EQ(Texts(),
+              (std::vector<std::string>{Gbk("DhcpNotifyConfigChange函数调用失败!\n原因：子网掩码无效。"),
+                                        kFailure, Gbk("加载dhcpcsvc库失败!"), kFailure}));
     EXPECT_EQ(host.MessageBoxes()[1].type, win::MB_OK | win::MB_ICONERROR);
     EXPECT_EQ(Value("eth1", "IPAddress"), std::string("10.0.0.5\0\0", 10)) << "the write stays";
 }
@@ -138,7 +141,7 @@ TEST_F(SwitchTest, NoProfileSelectedAsksForOne) {
         host.Click(dlg, IDC_SWITCH);
         host.CloseBox(dlg);
     });
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"请在IP配置列表中选中一项后再按切换!"}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{Gbk("请在IP配置列表中选中一项后再按切换!")}));
     EXPECT_EQ(libraries.loads, 0);
 }
 

@@ -1,8 +1,8 @@
-// Compiled with GBK as the execution character set, like the program's own texts.
 #include <gtest/gtest.h>
 
 #include "ControlsDialog.h"
 #include "DrawOps.h"
+#include "fakes/GbkText.h"
 
 namespace controls_test {
 namespace {
@@ -55,7 +55,7 @@ TEST_F(ControlsTest, ShellFailureIsReportedOncePerClick) {
         EXPECT_EQ(shell.calls[0].file, "mailto:someone@example.net");
         const auto boxes = host.MessageBoxes();
         ASSERT_EQ(boxes.size(), 2u);
-        EXPECT_EQ(boxes[0].text, "提供的超级链接无法访问!");
+        EXPECT_EQ(boxes[0].text, fakes::Gbk("提供的超级链接无法访问!"));
         EXPECT_EQ(boxes[0].owner, nullptr) << "the application's message box";
         EXPECT_EQ(boxes[0].type, win::MB_OK);
         EXPECT_EQ(boxes[0].caption, "tarnquill") << "named after the executable, like every application box";

@@ -1,4 +1,3 @@
-// Compiled with GBK as the execution character set, like the program's own texts.
 // A link opened through the desktop: a stand-in xdg-open first on PATH records each call and exits
 // with the status the test chose.
 #include <gtest/gtest.h>
@@ -10,6 +9,7 @@
 #include <string>
 
 #include "ControlsDialog.h"
+#include "fakes/GbkText.h"
 #include "platform/shell/linux/XdgOpenShell.h"
 
 namespace controls_test {
@@ -65,7 +65,7 @@ class XdgOpenLinkTest : public ::testing::Test {
 TEST_F(XdgOpenLinkTest, FailingXdgOpenShowsTheMessageOncePerClick) {
     InstallXdgOpen(4);
     EXPECT_EQ(ClickTwice("http://example.net/"),
-              (std::vector<std::string>{"提供的超级链接无法访问!", "提供的超级链接无法访问!"}));
+              (std::vector<std::string>(2, fakes::Gbk("提供的超级链接无法访问!"))));
     EXPECT_EQ(Calls(), "http://example.net/\nhttp://example.net/\n");
 }
 

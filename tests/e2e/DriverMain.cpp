@@ -10,18 +10,18 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "LinuxPlatform.h"
 #include "UserDriver.h"
+#include "app/AddressControls.h"
 #include "app/CorvaneApp.h"
+#include "controls/ListBoxCH.h"
+#include "main/LinuxPlatform.h"
+#include "res/Resource.h"
 
 namespace {
 
-constexpr int kSwitchButton = 1;
-constexpr int kProfileList = 1010;
-constexpr int kProfileName = 1011;
-constexpr int kAddButton = 1014;
-constexpr int kAddressControls[] = {1004, 1005, 1006, 1007, 1008};
-constexpr int kRowHeight = 40;
+using namespace res;
+
+constexpr int kRowHeight = controls::CListBoxCH::kRowHeight;
 
 QByteArray ReadProfileFile() {
     QFile file(QCoreApplication::applicationFilePath().chopped(4));
@@ -31,9 +31,9 @@ QByteArray ReadProfileFile() {
 bool SwitchStep(e2e::UserDriver& user, int row) {
     const QByteArray before = ReadProfileFile();
     user.Shot("start");
-    user.ClickListRow(kProfileList, row, kRowHeight);
+    user.ClickListRow(IDC_PROFILE_LIST, row, kRowHeight);
     user.Shot("selected");
-    user.Click(kSwitchButton);
+    user.Click(IDC_SWITCH);
     user.Shot("switched");
     const bool unchanged = ReadProfileFile() == before;
     if (!unchanged)
@@ -43,15 +43,15 @@ bool SwitchStep(e2e::UserDriver& user, int row) {
 
 void DemoStep(e2e::UserDriver& user, const QStringList& args) {
     user.Shot("start");
-    user.TypeText(kProfileName, args[2]);
+    user.TypeText(IDC_PROFILE_NAME, args[2]);
     for (int i = 0; i < 5; ++i)
-        user.TypeAddress(kAddressControls[i], args[3 + i]);
+        user.TypeAddress(app::kAddressControls[i].controlId, args[3 + i]);
     user.Shot("typed");
-    user.Click(kAddButton);
+    user.Click(IDC_ADD);
     user.Shot("added");
-    user.ClickListRow(kProfileList, 0, kRowHeight);
+    user.ClickListRow(IDC_PROFILE_LIST, 0, kRowHeight);
     user.Shot("selected");
-    user.Click(kSwitchButton);
+    user.Click(IDC_SWITCH);
     user.Shot("switched");
 }
 

@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #include "../qt/WindowInput.h"
+#include "res/Resource.h"
 
 namespace e2e {
 
@@ -27,7 +28,8 @@ void ClearFocusedText(QWidget* widget) {
 
 QWidget* UserDriver::Dialog() const {
     for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top->isVisible() && top->findChild<QWidget*>(QStringLiteral("control-1010")) != nullptr)
+        const QString profileList = QStringLiteral("control-%1").arg(res::IDC_PROFILE_LIST);
+        if (top->isVisible() && top->findChild<QWidget*>(profileList) != nullptr)
             return top;
     }
     return nullptr;

@@ -11,7 +11,7 @@ using win::ControlKind;
 
 FakeWindow::FakeWindow(FakeWindowHost& host, ControlKind kind, int id, std::string text, win::DWORD style,
                        win::Rect rect, FakeWindow* parent)
-    : host_(host), kind_(kind), id_(id), text_(std::move(text)), style_(style), rect_(rect), parent_(parent) {
+    : host_(host), kind_(kind), id_(id), text_(std::move(text)), style_(style), rect_(rect) {
     visible_ = parent == nullptr || (style & win::WS_VISIBLE) != 0;
 }
 

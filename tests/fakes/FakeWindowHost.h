@@ -125,7 +125,6 @@ class FakeWindow : public win::Window {
     std::string text_;
     win::DWORD style_;
     win::Rect rect_;
-    FakeWindow* parent_;
     std::vector<std::unique_ptr<FakeWindow>> children_;
     win::CWnd* handler_ = nullptr;
     std::vector<std::function<void()>> nativeHandling_;

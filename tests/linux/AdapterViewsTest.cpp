@@ -181,11 +181,8 @@ TEST_F(AdapterViewsTest, LiveStateReadsAsTheProgramWouldHaveWrittenIt) {
     state->servers = {"192.168.1.1", "8.8.8.8", "9.9.9.9"};
     const adapters::AdapterList list = Discover();
     ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0].ipAddress, "192.168.1.10");
-    EXPECT_EQ(list[0].subnetMask, "255.255.255.0");
-    EXPECT_EQ(list[0].defaultGateway, "192.168.1.1");
-    EXPECT_EQ(list[0].preferredDns, "192.168.1.1");
-    EXPECT_EQ(list[0].alternateDns, "8.8.8.8,9.9.9.9");
+    EXPECT_EQ(list[0].settings, (adapters::Ipv4Settings{"192.168.1.10", "255.255.255.0", "192.168.1.1",
+                                                        "192.168.1.1", "8.8.8.8,9.9.9.9"}));
 
     win::HKEY key = nullptr;
     ASSERT_EQ(registry.RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, std::string(kTcpipInterfacesKeyPath) + "\\eth0",
@@ -203,19 +200,16 @@ TEST_F(AdapterViewsTest, LiveStateReadsAsTheProgramWouldHaveWrittenIt) {
 TEST_F(AdapterViewsTest, PendingWritesReadBackExactlyUntilCleared) {
     AddLinks({{"eth0", 2, 1, "veth"}});
     state->links["eth0"] = {{"192.168.1.10"}, {"255.255.255.0"}, {"192.168.1.1"}};
-    ASSERT_TRUE(adapters::WriteAdapterSettings(services, "eth0", "10.0.0.5", "255.0.0.0", "", "1.1.1.1", ""));
-    adapters::AdapterInfo adapter;
-    ASSERT_TRUE(adapters::ReadAdapterSettings(registry, adapter, "eth0"));
-    EXPECT_EQ(adapter.ipAddress, "10.0.0.5");
-    EXPECT_EQ(adapter.subnetMask, "255.0.0.0");
-    EXPECT_EQ(adapter.defaultGateway, "");
-    EXPECT_EQ(adapter.preferredDns, "1.1.1.1");
-    EXPECT_EQ(adapter.alternateDns, "");
+    const adapters::Ipv4Settings written{"10.0.0.5", "255.0.0.0", "", "1.1.1.1", ""};
+    ASSERT_TRUE(adapters::WriteAdapterSettings(services, "eth0", written));
+    adapters::Ipv4Settings read;
+    ASSERT_TRUE(adapters::ReadAdapterSettings(registry, read, "eth0"));
+    EXPECT_EQ(read, written);
 
     // What our libdhcpcsvc.so does once it applied the change.
     auto hive = SqliteHive::Open(dir / "hive.sqlite");
     ASSERT_EQ(PendingTcpipSettings(*hive).Clear("eth0"), win::ERROR_SUCCESS);
-    adapters::AdapterInfo live;
+    adapters::Ipv4Settings live;
     adapters::ReadAdapterSettings(registry, live, "eth0");
     EXPECT_EQ(live.ipAddress, "192.168.1.10");
     EXPECT_EQ(live.defaultGateway, "192.168.1.1");
@@ -230,21 +224,21 @@ TEST_F(AdapterViewsTest, AnInterfaceNameWhoseGbkEndsInABackslashByteNamesOneKey)
         "\xD5\x5C"
         "0";
     state->links[kernelName] = {{"192.168.1.10"}, {"255.255.255.0"}, {"192.168.1.1"}};
-    adapters::AdapterInfo adapter;
-    ASSERT_TRUE(adapters::ReadAdapterSettings(registry, adapter, gbkName));
-    EXPECT_EQ(adapter.ipAddress, "192.168.1.10");
-    ASSERT_TRUE(adapters::WriteAdapterSettings(services, gbkName, "10.0.0.5", "255.0.0.0", "", "", ""));
-    ASSERT_TRUE(adapters::ReadAdapterSettings(registry, adapter, gbkName));
-    EXPECT_EQ(adapter.ipAddress, "10.0.0.5");
+    adapters::Ipv4Settings settings;
+    ASSERT_TRUE(adapters::ReadAdapterSettings(registry, settings, gbkName));
+    EXPECT_EQ(settings.ipAddress, "192.168.1.10");
+    ASSERT_TRUE(adapters::WriteAdapterSettings(services, gbkName, {"10.0.0.5", "255.0.0.0", "", "", ""}));
+    ASSERT_TRUE(adapters::ReadAdapterSettings(registry, settings, gbkName));
+    EXPECT_EQ(settings.ipAddress, "10.0.0.5");
     EXPECT_TRUE(host.MessageBoxes().empty());
 }
 
 TEST_F(AdapterViewsTest, EachOpenOfAnInterfaceKeyLooksAtTheKernelAgain) {
     state->links["eth0"] = {{"192.168.1.10"}, {"255.255.255.0"}, {}};
-    adapters::AdapterInfo before;
+    adapters::Ipv4Settings before;
     ASSERT_TRUE(adapters::ReadAdapterSettings(registry, before, "eth0"));
     state->links["eth0"] = {{"10.0.0.5"}, {"255.0.0.0"}, {"10.0.0.1"}};
-    adapters::AdapterInfo after;
+    adapters::Ipv4Settings after;
     ASSERT_TRUE(adapters::ReadAdapterSettings(registry, after, "eth0"));
     EXPECT_EQ(before.ipAddress, "192.168.1.10");
     EXPECT_EQ(after.ipAddress, "10.0.0.5");
@@ -285,7 +279,7 @@ TEST_F(AdapterViewsTest, WritingNeedsAnExistingInterface) {
     state->links["eth0"] = {};
     const char* names[] = {"eth9", "", "a-name-of-16-byt"};
     for (const char* name : names) {
-        EXPECT_FALSE(adapters::WriteAdapterSettings(services, name, "10.0.0.5", "255.0.0.0", "", "", ""))
+        EXPECT_FALSE(adapters::WriteAdapterSettings(services, name, {"10.0.0.5", "255.0.0.0", "", "", ""}))
             << name;
     }
     EXPECT_EQ(host.MessageBoxes().size(), 3u);

@@ -10,10 +10,14 @@
 #include "adapters/AdapterSettings.h"
 #include "adapters/DhcpNotify.h"
 #include "fakes/FakeWindowHost.h"
+#include "fakes/GbkText.h"
 #include "platform/dhcp/linux/LinuxDynamicLibraries.h"
 #include "platform/registry/linux/LinuxRegistry.h"
 
 namespace {
+
+using adapters::Ipv4Settings;
+using fakes::Gbk;
 
 class NamespaceTest : public NetworkNamespace {
   protected:
@@ -31,8 +35,8 @@ class NamespaceTest : public NetworkNamespace {
     bool Apply(const std::string& instanceId, const char* ip, const char* mask, const char* gateway,
                const char* preferredDns = "10.9.9.9", const char* alternateDns = "") {
         const adapters::AdapterServices services{*registry, host, libraries};
-        return adapters::ApplyAdapterSettings(services, instanceId, 0, ip, mask, gateway, preferredDns,
-                                              alternateDns);
+        return adapters::ApplyAdapterSettings(services, instanceId, 0,
+                                              {ip, mask, gateway, preferredDns, alternateDns});
     }
     std::string State() { return Ip("-4 -o addr show") + Ip("-4 route show"); }
     std::string Resolver() const { return dir.Read("resolv.conf"); }
@@ -88,13 +92,9 @@ TEST_F(NamespaceTest, ApplyingSetsTheAddressAndTheDefaultRouteAndReadsBack) {
     EXPECT_NE(routes.find("default via 10.2.0.1 dev va0"), std::string::npos) << routes;
     EXPECT_EQ(routes.find("10.1.0.1"), std::string::npos) << routes;
 
-    adapters::AdapterInfo adapter;
-    ASSERT_TRUE(adapters::ReadAdapterSettings(*registry, adapter, "va0"));
-    EXPECT_EQ(adapter.ipAddress, "10.2.0.9");
-    EXPECT_EQ(adapter.subnetMask, "255.255.255.0");
-    EXPECT_EQ(adapter.defaultGateway, "10.2.0.1");
-    EXPECT_EQ(adapter.preferredDns, "10.9.9.9");
-    EXPECT_EQ(adapter.alternateDns, "");
+    Ipv4Settings settings;
+    ASSERT_TRUE(adapters::ReadAdapterSettings(*registry, settings, "va0"));
+    EXPECT_EQ(settings, (Ipv4Settings{"10.2.0.9", "255.255.255.0", "10.2.0.1", "10.9.9.9", ""}));
 
     const std::string once = State();
     ASSERT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1"));
@@ -122,7 +122,7 @@ TEST_F(NamespaceTest, AfterASwitchTheKeyReadsTheKernelAgain) {
     ASSERT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1"));
     Ip("addr flush dev va0");
     Ip("addr add 10.4.0.4/16 dev va0");
-    adapters::AdapterInfo adapter;
+    adapters::Ipv4Settings adapter;
     ASSERT_TRUE(adapters::ReadAdapterSettings(*registry, adapter, "va0"));
     EXPECT_EQ(adapter.ipAddress, "10.4.0.4");
     EXPECT_EQ(adapter.subnetMask, "255.255.0.0");
@@ -149,25 +149,25 @@ TEST_F(NamespaceTest, FailuresChangeNothingAndSayWhy) {
         const char* dns;
         std::string message;
     };
-    const std::string failed = "DhcpNotifyConfigChange函数调用失败!\n原因：";
+    const std::string failed = Gbk("DhcpNotifyConfigChange函数调用失败!\n原因：");
     const std::string noAdapter =
-        "打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。";
+        Gbk("打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。");
     const Case cases[] = {
         {"nosuch0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "", noAdapter},
         {"tun0-but-longer", "10.2.0.9", "255.255.255.0", "10.2.0.1", "", noAdapter},
-        {"va0", "300.1.1.1", "255.255.255.0", "", "", failed + "IP地址无效。"},
-        {"va0", "", "255.255.255.0", "", "", failed + "IP地址无效。"},
-        {"va0", "10.2.0.9", "255.0.255.0", "", "", failed + "子网掩码无效。"},
-        {"va0", "10.2.0.9", "", "", "", failed + "子网掩码无效。"},
-        {"va0", "10.2.0.9", "255.255.255.0", "10.2.0.9", "", failed + "默认网关无效。"},
-        {"va0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "dns.example", failed + "DNS服务器地址无效。"},
+        {"va0", "300.1.1.1", "255.255.255.0", "", "", failed + Gbk("IP地址无效。")},
+        {"va0", "", "255.255.255.0", "", "", failed + Gbk("IP地址无效。")},
+        {"va0", "10.2.0.9", "255.0.255.0", "", "", failed + Gbk("子网掩码无效。")},
+        {"va0", "10.2.0.9", "", "", "", failed + Gbk("子网掩码无效。")},
+        {"va0", "10.2.0.9", "255.255.255.0", "10.2.0.9", "", failed + Gbk("默认网关无效。")},
+        {"va0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "dns.example", failed + Gbk("DNS服务器地址无效。")},
     };
     const std::string before = State() + Resolver();
     for (const Case& c : cases) {
         fakes::FakeWindowHost caseHost;
         const adapters::AdapterServices services{*registry, caseHost, libraries};
         EXPECT_FALSE(
-            adapters::ApplyAdapterSettings(services, c.instanceId, 0, c.ip, c.mask, c.gateway, c.dns, ""))
+            adapters::ApplyAdapterSettings(services, c.instanceId, 0, {c.ip, c.mask, c.gateway, c.dns, ""}))
             << c.instanceId << " " << c.ip << " " << c.mask;
         std::vector<std::string> texts;
         for (const auto& box : caseHost.MessageBoxes())
@@ -229,10 +229,10 @@ TEST_F(NamespaceTest, ABlankGatewayLeavesTheAdapterWithoutADefaultRoute) {
         Ip("route add default via 10.1.0.1 dev va0");
         ASSERT_TRUE(Apply("va0", "10.1.0.6", "255.255.255.0", blank)) << blank;
         EXPECT_EQ(Ip("-4 route show default"), "default via 10.3.0.1 dev va1 metric 50 \n") << blank;
-        adapters::AdapterInfo adapter;
-        adapters::ReadAdapterSettings(*registry, adapter, "va0");
-        EXPECT_EQ(adapter.ipAddress, "10.1.0.6");
-        EXPECT_EQ(adapter.defaultGateway, "");
+        Ipv4Settings settings;
+        adapters::ReadAdapterSettings(*registry, settings, "va0");
+        EXPECT_EQ(settings.ipAddress, "10.1.0.6");
+        EXPECT_EQ(settings.defaultGateway, "");
     }
 }
 
@@ -240,9 +240,9 @@ TEST_F(NamespaceTest, AGatewayOutsideTheSubnetIsTakenAsOnTheLink) {
     Ip("addr add 10.1.0.5/24 dev va0");
     ASSERT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.7.0.1"));
     EXPECT_EQ(Ip("-4 route show default"), "default via 10.7.0.1 dev va0 proto static onlink \n");
-    adapters::AdapterInfo adapter;
-    adapters::ReadAdapterSettings(*registry, adapter, "va0");
-    EXPECT_EQ(adapter.defaultGateway, "10.7.0.1");
+    Ipv4Settings settings;
+    adapters::ReadAdapterSettings(*registry, settings, "va0");
+    EXPECT_EQ(settings.defaultGateway, "10.7.0.1");
     // A later address change without a gateway of its own keeps the route, flag and all.
     const adapters::AdapterServices services{*registry, host, libraries};
     ASSERT_TRUE(adapters::NotifyDhcpClient(services, "va0", 0, "10.2.0.10", "255.255.255.0"));
@@ -256,10 +256,10 @@ TEST_F(NamespaceTest, TheProfilesDnsServersAreTheResolversAfterTheSwitch) {
     const std::string switched =
         "# kept\nsearch lan\nnameserver 192.0.2.53\nnameserver 192.0.2.54\noptions edns0\n";
     EXPECT_EQ(Resolver(), switched);
-    adapters::AdapterInfo adapter;
-    adapters::ReadAdapterSettings(*registry, adapter, "va0");
-    EXPECT_EQ(adapter.preferredDns, "192.0.2.53");
-    EXPECT_EQ(adapter.alternateDns, "192.0.2.54");
+    Ipv4Settings settings;
+    adapters::ReadAdapterSettings(*registry, settings, "va0");
+    EXPECT_EQ(settings.preferredDns, "192.0.2.53");
+    EXPECT_EQ(settings.alternateDns, "192.0.2.54");
     // Blank DNS fields leave the resolver as it is.
     ASSERT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "0.0.0.0", ""));
     EXPECT_EQ(Resolver(), switched);
@@ -289,7 +289,7 @@ TEST_F(NamespaceTest, DnsThatCannotBeSetChangesNothing) {
     EXPECT_FALSE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "192.0.2.53", ""));
     EXPECT_EQ(Messages(),
               std::vector<std::string>{
-                  "DhcpNotifyConfigChange函数调用失败!\n原因：无法设置DNS服务器，IP配置没有任何改变。"});
+                  Gbk("DhcpNotifyConfigChange函数调用失败!\n原因：无法设置DNS服务器，IP配置没有任何改变。")});
     EXPECT_EQ(State(), before);
 }
 
@@ -310,16 +310,14 @@ TEST_F(NamespaceTest, AFifteenByteNameIsTheLongestAndWorks) {
 
 TEST_F(NamespaceTest, AnInterfaceNamedInChineseIsListedAndSwitched) {
     // The kernel keeps the name's UTF-8 bytes; the program sees them as GBK text.
-    const std::string utf8Name =
-        "\xE7\xBD\x91\xE5\x8D\xA1"
-        "0";  // 网卡0
+    const std::string utf8Name = "网卡0";  // this source is UTF-8
     Ip("link add " + utf8Name + " type veth peer name cnpeer");
     Ip("link set " + utf8Name + " up");
     Ip("link set cnpeer up");
     adapters::AdapterList list;
     adapters::EnumerateAdapters(*registry, list);
-    const auto found = std::find_if(list.begin(), list.end(),
-                                    [](const auto& a) { return a.instanceId == "网卡0"; });  // GBK bytes here
+    const auto found =
+        std::find_if(list.begin(), list.end(), [](const auto& a) { return a.instanceId == Gbk("网卡0"); });
     ASSERT_NE(found, list.end());
     ASSERT_TRUE(Apply(found->instanceId, "10.5.0.2", "255.255.255.0", "10.5.0.1"));
     EXPECT_NE(Ip("-4 -o addr show dev " + utf8Name).find("inet 10.5.0.2/24"), std::string::npos);
@@ -333,8 +331,8 @@ TEST_F(NamespaceTest, AnInterfaceThatGoesAwayAfterDiscoveryIsRefused) {
     Ip("link del va1");
     EXPECT_FALSE(Apply("va1", "10.2.0.9", "255.255.255.0", ""));
     EXPECT_EQ(Messages(),
-              std::vector<std::string>{
-                  "打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。"});
+              std::vector<std::string>{Gbk(
+                  "打开注册表失败!\n原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。")});
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include <linux/rtnetlink.h>
 #include <net/if.h>
 
-#include "dhcp/linux/StaticAddress.h"
-#include "netlink/linux/Netlink.h"
+#include "platform/dhcp/linux/StaticAddress.h"
+#include "platform/netlink/linux/Netlink.h"
 
 namespace {
 

@@ -19,8 +19,7 @@ namespace {
 
 // tests/lib/private-resolved.sh returns this when a precondition is missing rather than broken.
 constexpr int kPreconditionMissing = 2;
-// Start and stop take well under a second; this only keeps a hung daemon from hanging the test. (This
-// file is compiled with the program's GBK literals, which <chrono> does not survive.)
+// Start and stop take well under a second; this only keeps a hung daemon from hanging the test.
 constexpr long long kPatienceMs = 20000;
 const std::string kAddressLine = "DBUS_SYSTEM_BUS_ADDRESS=";
 

@@ -1,6 +1,6 @@
 // The hive connection our libdhcpcsvc.so keeps between notifications: it must never answer from a file
 // that is no longer the one at the hive's path, and must see what the program wrote since.
-#include "dhcp/linux/ResidentHive.h"
+#include "platform/dhcp/linux/ResidentHive.h"
 
 #include <gtest/gtest.h>
 

@@ -44,8 +44,8 @@ class ResolvedSwitchTest : public NetworkNamespace {
     }
     bool Switch(const char* preferredDns, const char* alternateDns) {
         const adapters::AdapterServices services{*registry, host, libraries};
-        return adapters::ApplyAdapterSettings(services, "va0", 0, "10.2.0.9", "255.255.255.0", "10.2.0.1",
-                                              preferredDns, alternateDns);
+        return adapters::ApplyAdapterSettings(
+            services, "va0", 0, {"10.2.0.9", "255.255.255.0", "10.2.0.1", preferredDns, alternateDns});
     }
 
     std::string skipReason;
@@ -67,11 +67,10 @@ TEST_F(ResolvedSwitchTest, TheProfilesServersBecomeTheLinksInTheResolver) {
     EXPECT_EQ(dir.Read("resolv.conf"), "nameserver 10.9.9.9\n") << "resolv.conf is the resolver's";
     EXPECT_TRUE(resolved.LinkDns("vb0").empty());
 
-    adapters::AdapterInfo adapter;
-    ASSERT_TRUE(adapters::ReadAdapterSettings(*registry, adapter, "va0"));
-    EXPECT_EQ(adapter.ipAddress, "10.2.0.9");
-    EXPECT_EQ(adapter.preferredDns, "192.0.2.53");
-    EXPECT_EQ(adapter.alternateDns, "192.0.2.54");
+    adapters::Ipv4Settings settings;
+    ASSERT_TRUE(adapters::ReadAdapterSettings(*registry, settings, "va0"));
+    EXPECT_EQ(settings,
+              (adapters::Ipv4Settings{"10.2.0.9", "255.255.255.0", "10.2.0.1", "192.0.2.53", "192.0.2.54"}));
 
     // Blank fields leave the link's servers as they are.
     ASSERT_TRUE(Switch("", "0.0.0.0"));

@@ -1,40 +1,31 @@
-// Compiled with GBK literals, like the program.
 #include "profiles/ProfileLine.h"
 
 #include <gtest/gtest.h>
 
+#include "fakes/GbkText.h"
+
 namespace {
 
+using fakes::Gbk;
 using profiles::IpProfile;
 
-const IpProfile kOffice{"办公室",
+const IpProfile kOffice{Gbk("办公室"),
                         "2",
                         "Example PCI Fast Ethernet Adapter",
-                        "192.0.2.20",
-                        "255.255.255.0",
-                        "192.0.2.1",
-                        "198.51.100.53",
-                        "198.51.100.54"};
+                        {"192.0.2.20", "255.255.255.0", "192.0.2.1", "198.51.100.53", "198.51.100.54"}};
 
 TEST(ProfileLine, ComposesTheExampleLine) {
     const std::string line = profiles::ComposeProfileLine(kOffice);
-    EXPECT_EQ(line,
-              "办公室|2|Example PCI Fast Ethernet Adapter|192.0.2.20|255.255.255.0|192.0.2.1|198.51.100.53|"
-              "198.51.100.54");
+    EXPECT_EQ(
+        line,
+        Gbk("办公室|2|Example PCI Fast Ethernet Adapter|192.0.2.20|255.255.255.0|192.0.2.1|198.51.100.53|"
+            "198.51.100.54"));
     EXPECT_EQ(line.substr(0, 9), "\xB0\xEC\xB9\xAB\xCA\xD2\x7C\x32\x7C");
     EXPECT_EQ(line.size() + 2, 107u) << "with its CR LF the record takes 107 bytes";
 }
 
 TEST(ProfileLine, SplitGivesBackEveryField) {
-    const IpProfile p = profiles::SplitProfileLine(profiles::ComposeProfileLine(kOffice));
-    EXPECT_EQ(p.name, kOffice.name);
-    EXPECT_EQ(p.iconIndex, "2");
-    EXPECT_EQ(p.adapter, kOffice.adapter);
-    EXPECT_EQ(p.ipAddress, kOffice.ipAddress);
-    EXPECT_EQ(p.subnetMask, kOffice.subnetMask);
-    EXPECT_EQ(p.defaultGateway, kOffice.defaultGateway);
-    EXPECT_EQ(p.preferredDns, kOffice.preferredDns);
-    EXPECT_EQ(p.alternateDns, kOffice.alternateDns);
+    EXPECT_EQ(profiles::SplitProfileLine(profiles::ComposeProfileLine(kOffice)), kOffice);
 }
 
 TEST(ProfileLine, FewerSeparatorsLeaveMiddleFieldsEmptyAndTheRestInFieldEight) {
@@ -55,11 +46,11 @@ TEST(ProfileLine, FewerSeparatorsLeaveMiddleFieldsEmptyAndTheRestInFieldEight) {
     for (const auto& c : cases) {
         const IpProfile p = profiles::SplitProfileLine(c.line);
         EXPECT_EQ(p.name, c.name) << c.line;
-        EXPECT_EQ(p.iconIndex, c.icon) << c.line;
+        EXPECT_EQ(p.iconNumberText, c.icon) << c.line;
         EXPECT_EQ(p.adapter, c.adapter) << c.line;
-        EXPECT_EQ(p.alternateDns, c.last) << c.line;
+        EXPECT_EQ(p.settings.alternateDns, c.last) << c.line;
     }
-    EXPECT_EQ(profiles::SplitProfileLine("home|3|rest").ipAddress, "");
+    EXPECT_EQ(profiles::SplitProfileLine("home|3|rest").settings.ipAddress, "");
 }
 
 TEST(ProfileLine, IconNumberFollowsAtoi) {

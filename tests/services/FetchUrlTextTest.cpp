@@ -1,4 +1,3 @@
-// Compiled with GBK as the execution character set, like the code under test.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,6 +6,7 @@
 #include "LoopbackHttpServer.h"
 #include "fakes/FakeInet.h"
 #include "fakes/FakeSystem.h"
+#include "fakes/GbkText.h"
 #include "platform/inet/linux/CurlInet.h"
 #include "platform/system/linux/LinuxSystem.h"
 #include "services/UpdateCheck.h"
@@ -41,7 +41,7 @@ TEST(ShouldAnnounce, AnyOtherThreeByteText) {
 }
 
 TEST(AnnouncementText, NamesTheVersionWithTheFullWidthComma) {
-    EXPECT_EQ(services::AnnouncementText("3.3"), "已推出最新的3.3版本，请到软件主页下载!");
+    EXPECT_EQ(services::AnnouncementText("3.3"), fakes::Gbk("已推出最新的3.3版本，请到软件主页下载!"));
 }
 
 // FetchUrlText over a scripted client: what it asks for and how it puts the answer together.

@@ -1,4 +1,3 @@
-// Compiled with GBK as the execution character set, like the code under test.
 #include "services/UpdateCheckWorker.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +11,7 @@
 #include "fakes/FakeInet.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeWindowHost.h"
+#include "fakes/GbkText.h"
 #include "platform/inet/linux/CurlInet.h"
 #include "platform/system/linux/LinuxSystem.h"
 #include "res/Templates.h"
@@ -110,7 +110,8 @@ TEST_P(VersionFromServer, AnnouncesOnlyAnotherThreeCharacterVersion) {
     }
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].owner, nullptr);
-    EXPECT_EQ(boxes[0].text, "已推出最新的" + std::string(c.announced) + "版本，请到软件主页下载!");
+    EXPECT_EQ(boxes[0].text,
+              fakes::Gbk("已推出最新的" + std::string(c.announced) + "版本，请到软件主页下载!"));
     EXPECT_EQ(boxes[0].caption, "tarnquill");
     EXPECT_EQ(boxes[0].type, win::MB_OK);
     ASSERT_EQ(shell.calls.size(), 1u);
@@ -138,7 +139,7 @@ TEST_F(UpdateCheckWorkerTest, HomepageThatCannotOpenIsReportedAndTheDialogCloses
     RunUntilWorkerEnds(curl, server.Url("/version/tarnquill.txt"));
     const auto boxes = host.MessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].text, "无法连接到软件主页!");
+    EXPECT_EQ(boxes[1].text, fakes::Gbk("无法连接到软件主页!"));
     EXPECT_EQ(boxes[1].owner, nullptr);
     EXPECT_EQ(dialog.closeCount, 1);
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "window/WinTypes.h"
+#include "platform/window/WinTypes.h"
 
 namespace win {
 

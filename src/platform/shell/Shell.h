@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "window/Window.h"
+#include "platform/window/Window.h"
 
 namespace win {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "window/WinTypes.h"
+#include "platform/window/WinTypes.h"
 
 namespace win {
 

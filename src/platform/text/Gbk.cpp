@@ -1,4 +1,4 @@
-#include "Gbk.h"
+#include "platform/text/Gbk.h"
 
 #include <iconv.h>
 

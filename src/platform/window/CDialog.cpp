@@ -1,4 +1,4 @@
-#include "CDialog.h"
+#include "platform/window/CDialog.h"
 
 namespace win {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "CWnd.h"
-#include "DialogTemplate.h"
+#include "platform/window/CWnd.h"
+#include "platform/window/DialogTemplate.h"
 
 namespace win {
 

@@ -1,4 +1,4 @@
-#include "CWnd.h"
+#include "platform/window/CWnd.h"
 
 namespace win {
 

@@ -2,10 +2,10 @@
 // A program object attached to a window: the dialog or a control subclassed by the dialog. Its
 // virtual handlers are its message map; each base handler runs the window's native handling.
 
-#include "DeviceContext.h"
-#include "OwnerDraw.h"
-#include "Window.h"
-#include "WindowHost.h"
+#include "platform/window/DeviceContext.h"
+#include "platform/window/OwnerDraw.h"
+#include "platform/window/Window.h"
+#include "platform/window/WindowHost.h"
 
 namespace win {
 

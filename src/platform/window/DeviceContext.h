@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "WinTypes.h"
+#include "platform/window/WinTypes.h"
 
 namespace win {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "WinTypes.h"
+#include "platform/window/WinTypes.h"
 
 namespace win {
 

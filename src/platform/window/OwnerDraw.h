@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "DeviceContext.h"
+#include "platform/window/DeviceContext.h"
 
 namespace win {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Window and control styles with their Windows values, as the dialog templates carry them.
 
-#include "WinTypes.h"
+#include "platform/window/WinTypes.h"
 
 namespace win {
 

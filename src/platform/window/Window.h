@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "WinTypes.h"
+#include "platform/window/WinTypes.h"
 
 namespace win {
 

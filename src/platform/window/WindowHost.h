@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "DialogTemplate.h"
-#include "Window.h"
+#include "platform/window/DialogTemplate.h"
+#include "platform/window/Window.h"
 
 namespace win {
 

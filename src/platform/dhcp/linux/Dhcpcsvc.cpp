@@ -10,15 +10,15 @@
 #include <optional>
 #include <string>
 
-#include "dhcp/DhcpStatus.h"
-#include "dhcp/linux/NameServerList.h"
-#include "dhcp/linux/ResidentHive.h"
-#include "dhcp/linux/StaticAddress.h"
+#include "platform/dhcp/DhcpStatus.h"
+#include "platform/dhcp/linux/NameServerList.h"
+#include "platform/dhcp/linux/ResidentHive.h"
+#include "platform/dhcp/linux/StaticAddress.h"
 #include "platform/registry/RegistrySchema.h"
 #include "platform/registry/linux/LinuxRoots.h"
 #include "platform/registry/linux/PendingTcpipSettings.h"
-#include "resolver/linux/SystemResolver.h"
-#include "text/Gbk.h"
+#include "platform/resolver/linux/SystemResolver.h"
+#include "platform/text/Gbk.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "dhcp/linux/LinuxDynamicLibraries.h"
+#include "platform/dhcp/linux/LinuxDynamicLibraries.h"
 
 #include <dlfcn.h>
 

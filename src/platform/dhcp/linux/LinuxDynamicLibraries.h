@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "dhcp/DynamicLibrary.h"
+#include "platform/dhcp/DynamicLibrary.h"
 
 namespace platform_linux {
 

@@ -1,4 +1,4 @@
-#include "dhcp/linux/NameServerList.h"
+#include "platform/dhcp/linux/NameServerList.h"
 
 #include <arpa/inet.h>
 

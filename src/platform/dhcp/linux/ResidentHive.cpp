@@ -1,4 +1,4 @@
-#include "dhcp/linux/ResidentHive.h"
+#include "platform/dhcp/linux/ResidentHive.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "dhcp/linux/StaticAddress.h"
+#include "platform/dhcp/linux/StaticAddress.h"
 
 #include <arpa/inet.h>
 #include <linux/rtnetlink.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "netlink/linux/Netlink.h"
+#include "platform/netlink/linux/Netlink.h"
 
 namespace platform_linux {
 

@@ -1,4 +1,4 @@
-#include "netlink/linux/Netlink.h"
+#include "platform/netlink/linux/Netlink.h"
 
 #include <arpa/inet.h>
 #include <linux/netlink.h>
@@ -59,6 +59,12 @@ const T* Payload(const nlmsghdr& message) {
     if (message.nlmsg_len < NLMSG_LENGTH(sizeof(T)))
         return nullptr;
     return static_cast<const T*>(NLMSG_DATA(&message));
+}
+
+// NLMSG_OK, without the macro's comparison of the unsigned message length with a signed remainder.
+bool MessageFits(const nlmsghdr* message, int remaining) {
+    return remaining >= static_cast<int>(sizeof(nlmsghdr)) && message->nlmsg_len >= sizeof(nlmsghdr) &&
+           message->nlmsg_len <= static_cast<unsigned>(remaining);
 }
 
 // A string attribute's text: up to its NUL, and never past its payload when the NUL is missing.
@@ -230,7 +236,7 @@ int Socket::Dump(const Request& request, const std::function<void(const nlmsghdr
             return errno;
         }
         auto remaining = static_cast<int>(received);
-        for (auto* message = reinterpret_cast<nlmsghdr*>(buffer_.get()); NLMSG_OK(message, remaining);
+        for (auto* message = reinterpret_cast<nlmsghdr*>(buffer_.get()); MessageFits(message, remaining);
              message = NLMSG_NEXT(message, remaining)) {
             if (message->nlmsg_seq != sent.nlmsg_seq)
                 continue;  // a late answer to an earlier request

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "platform/registry/KeyPath.h"
-#include "text/Gbk.h"
+#include "platform/text/Gbk.h"
 
 namespace platform_linux {
 

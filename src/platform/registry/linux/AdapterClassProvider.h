@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "netlink/linux/Netlink.h"
+#include "platform/netlink/linux/Netlink.h"
 #include "platform/registry/RegistryProvider.h"
 
 namespace platform_linux {

@@ -5,12 +5,12 @@
 
 #include <optional>
 
-#include "netlink/linux/Netlink.h"
+#include "platform/netlink/linux/Netlink.h"
 #include "platform/registry/KeyPath.h"
 #include "platform/registry/RegistrySchema.h"
 #include "platform/registry/linux/PendingTcpipSettings.h"
-#include "resolver/linux/SystemResolver.h"
-#include "text/Gbk.h"
+#include "platform/resolver/linux/SystemResolver.h"
+#include "platform/text/Gbk.h"
 
 namespace platform_linux {
 

@@ -1,4 +1,4 @@
-#include "resolver/linux/ResolvConf.h"
+#include "platform/resolver/linux/ResolvConf.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

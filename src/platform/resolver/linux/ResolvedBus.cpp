@@ -1,4 +1,4 @@
-#include "resolver/linux/ResolvedBus.h"
+#include "platform/resolver/linux/ResolvedBus.h"
 
 #include <arpa/inet.h>
 #include <dbus/dbus.h>

@@ -1,9 +1,9 @@
-#include "resolver/linux/SystemResolver.h"
+#include "platform/resolver/linux/SystemResolver.h"
 
 #include <memory>
 
-#include "resolver/linux/ResolvConf.h"
-#include "resolver/linux/ResolvedBus.h"
+#include "platform/resolver/linux/ResolvConf.h"
+#include "platform/resolver/linux/ResolvedBus.h"
 
 namespace platform_linux {
 

@@ -4,11 +4,14 @@
 
 #include <set>
 
+#include "fakes/GbkText.h"
 #include "platform/window/Styles.h"
 #include "res/Resource.h"
+#include "res/Version.h"
 
 namespace {
 
+using fakes::Gbk;
 using win::ControlKind;
 
 TEST(Templates, MainDialogHasEveryControlOnceInTabOrder) {
@@ -32,7 +35,7 @@ TEST(Templates, RowsThatOtherCodeReliesOn) {
     EXPECT_EQ(iconBox->style, 0x50210223u);
     const auto* getCurrent = t.Find(res::IDC_GET_CURRENT);
     EXPECT_EQ(getCurrent->style & 0xF, win::BS_DEFPUSHBUTTON);
-    EXPECT_EQ(getCurrent->text, "获取当前IP配置");
+    EXPECT_EQ(getCurrent->text, Gbk("获取当前IP配置"));
     const auto* list = t.Find(res::IDC_PROFILE_LIST);
     EXPECT_EQ(list->kind, ControlKind::ListBox);
     EXPECT_EQ(list->style & win::LBS_HASSTRINGS, 0u);
@@ -44,16 +47,26 @@ TEST(Templates, RowsThatOtherCodeReliesOn) {
     EXPECT_EQ(t.Find(res::IDC_IP_ADDRESS)->kind, ControlKind::IpAddress);
 }
 
-TEST(Templates, AboutBoxAndString101) {
+TEST(Templates, AboutBox) {
     const auto& about = res::AboutDialogTemplate();
-    EXPECT_EQ(about.caption, "关于Ostrelle v3.2");
+    EXPECT_EQ(about.caption, Gbk("关于Ostrelle v3.2"));
     ASSERT_EQ(about.controls.size(), 4u);
     EXPECT_EQ(about.controls[0].iconId, res::IDR_MAINFRAME);
-    EXPECT_EQ(about.controls[2].text.rfind("作者:", 0), 0u);
-    EXPECT_NE(about.controls[2].text.find("\n\n作者主页:"), std::string::npos);
+    EXPECT_EQ(about.controls[1].text, "Ostrelle v3.2");
+    EXPECT_EQ(about.controls[2].text.rfind(Gbk("作者:"), 0), 0u);
+    EXPECT_NE(about.controls[2].text.find(Gbk("\n\n作者主页:")), std::string::npos);
     EXPECT_EQ(about.controls[3].id, win::IDOK);
-    EXPECT_EQ(res::LoadString(res::IDS_ABOUTBOX), "关于 Corvane(&A)...");
-    EXPECT_EQ(res::LoadString(999), "");
+}
+
+// The build's version numbers, as the version block and the update check carry them.
+TEST(Templates, VersionBlock) {
+    EXPECT_STREQ(res::kProgramVersion, "3.2");
+    EXPECT_EQ(res::kFileVersion, (std::array<unsigned, 4>{1, 0, 0, 1}));
+    EXPECT_EQ(res::kProductVersion, res::kFileVersion);
+    const std::u8string expected[] = {u8"Ostrelle v3.2",    u8"3.2",       u8"Corvane", u8"Corvane.EXE",
+                                      u8"Corvane 应用程序", u8"3, 2, 0, 0"};
+    for (std::size_t i = 0; i < res::kVersionStrings.size(); ++i)
+        EXPECT_TRUE(res::kVersionStrings[i].second == expected[i]) << res::kVersionStrings[i].first;
 }
 
 }  // namespace
