@@ -101,6 +101,7 @@ TEST_F(CorvaneDlgTest, CloseSequencePostsCloseToTheWorkerFirst) {
     RunProgram([&](FakeWindow& dlg) { host.CloseBox(dlg); });
     ASSERT_EQ(system.posted.size(), 1u);
     EXPECT_EQ(system.posted[0].message, win::WM_CLOSE);
+    EXPECT_EQ(system.posted[0].thread, system.lastThreadId) << "to the worker's thread";
 }
 
 TEST_F(CorvaneDlgTest, SystemMenuGetsTheAboutItemAndIconsAreSet) {

@@ -16,12 +16,13 @@ constexpr int kPollMilliseconds = 50;
 constexpr long kMaxRedirects = 20;
 
 // True once the calling thread has been asked to close; the answer stays true for the thread's life,
-// so a fetch that was told to stop does not start another transfer.
+// so a fetch that was told to stop does not start another transfer. A thread without a message queue
+// cannot be asked.
 bool CloseRequested() {
-    thread_local ThreadMessageQueue queue;
     thread_local bool closing = false;
+    ThreadMessageQueue* queue = ThreadMessageQueue::Current();
     ThreadMessage message;
-    while (queue.Peek(message)) {
+    while (queue != nullptr && queue->Peek(message)) {
         if (message.message == win::WM_CLOSE || message.message == win::WM_QUIT)
             closing = true;
     }

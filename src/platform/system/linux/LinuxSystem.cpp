@@ -4,6 +4,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <future>
 #include <map>
 
 #include "platform/text/Gbk.h"
@@ -25,16 +26,24 @@ std::map<win::ThreadId, ThreadMessageQueue*>& Queues() {
     return queues;
 }
 
+thread_local ThreadMessageQueue* currentQueue = nullptr;
+
 }  // namespace
 
 ThreadMessageQueue::ThreadMessageQueue() : owner_(CurrentThreadId()) {
     std::lock_guard lock(QueuesMutex());
     Queues()[owner_] = this;
+    currentQueue = this;
 }
 
 ThreadMessageQueue::~ThreadMessageQueue() {
     std::lock_guard lock(QueuesMutex());
     Queues().erase(owner_);
+    currentQueue = nullptr;
+}
+
+ThreadMessageQueue* ThreadMessageQueue::Current() {
+    return currentQueue;
 }
 
 bool ThreadMessageQueue::Peek(ThreadMessage& message) {
@@ -44,11 +53,6 @@ bool ThreadMessageQueue::Peek(ThreadMessage& message) {
     message = messages_.front();
     messages_.pop_front();
     return true;
-}
-
-bool ThreadMessageQueue::HasMessage() {
-    std::lock_guard lock(mutex_);
-    return !messages_.empty();
 }
 
 void ThreadMessageQueue::Post(const ThreadMessage& message) {
@@ -69,6 +73,17 @@ std::string LinuxSystem::GetModuleFileName(std::size_t bufferSize) {
 
 win::ThreadId LinuxSystem::GetCurrentThreadId() {
     return CurrentThreadId();
+}
+
+win::StartedThread LinuxSystem::CreateThread(std::function<void()> body) {
+    std::promise<win::ThreadId> started;
+    std::future<win::ThreadId> id = started.get_future();
+    std::thread thread([body = std::move(body), started = std::move(started)]() mutable {
+        ThreadMessageQueue queue;
+        started.set_value(CurrentThreadId());
+        body();
+    });
+    return {std::move(thread), id.get()};
 }
 
 bool LinuxSystem::PostThreadMessage(win::ThreadId thread, win::UINT message, win::WPARAM wParam,
