@@ -14,7 +14,7 @@ TEST_F(CorvaneDlgTest, PathsComeFromTheExecutablesPath) {
     RunProgram([&](FakeWindow& dlg) {
         EXPECT_EQ(app::profileFilePath, ProfilePath());
         EXPECT_EQ(app::autoExitMarkerPath, MarkerPath());
-        EXPECT_EQ(static_cast<FakeWindow*>(dlg.GetDlgItem(IDC_PROFILE_NAME))->TextLimit(), 12);
+        EXPECT_EQ(Item(dlg, IDC_PROFILE_NAME).TextLimit(), 12);
         host.CloseBox(dlg);
     });
 }

@@ -39,11 +39,9 @@ class NoKeys : public platform_linux::RegistryProvider {
 class AutostartTest : public AppFixture {
   protected:
     void SetUp() override {
-        AppFixture::SetUp();
-        autostart = dir / "autostart";  // dir is known only now
         fs::create_directories(dir / "my tools");
         fs::create_directories(autostart);
-        system.modulePath = (dir / "my tools" / "tarnquill.bin").string();
+        system.modulePath = dir / "my tools/tarnquill.bin";
         linuxRegistry.Mount(services::kRunKeyPath,
                             std::make_unique<platform_linux::XdgAutostartProvider>(autostart));
     }
@@ -63,7 +61,7 @@ class AutostartTest : public AppFixture {
         std::ofstream(Entry()) << "[Desktop Entry]\nType=Application\nName=tarnquill\nExec=" << exec << "\n";
     }
 
-    fs::path autostart;
+    fs::path autostart = dir / "autostart";
     platform_linux::LinuxRegistry linuxRegistry{std::make_unique<NoKeys>()};
 };
 
@@ -89,7 +87,7 @@ TEST_F(AutostartTest, CheckingCreatesTheEntryAndUncheckingDeletesIt) {
 }
 
 TEST_F(AutostartTest, EntryForAnotherPathLeavesTheBoxUnchecked) {
-    const std::string otherCase = (dir / "my tools" / "TARNQUILL.BIN").string();
+    const std::string otherCase = dir / "my tools/TARNQUILL.BIN";
     for (const std::string& stored : {std::string("/opt/old/tarnquill.bin"), otherCase}) {
         WriteEntry(platform_linux::DesktopExecFor(stored));
         RunWithRunKey([&](FakeWindow& dlg) {
@@ -112,7 +110,7 @@ TEST_F(AutostartTest, FolderThatIsNotWritableLeavesTheEntryAlone) {
     const std::string before = EntryText();
     fs::permissions(autostart, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                    fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
-    fs::permissions(dir, fs::perms::all);
+    fs::permissions(dir.path, fs::perms::all);
     fs::permissions(dir / "my tools", fs::perms::all);
     const bool root = ::geteuid() == 0;
     if (root) {

@@ -94,9 +94,6 @@ class ControlsTest : public ::testing::Test {
         });
         dialog.DoModal();
     }
-    static fakes::FakeWindow& Control(fakes::FakeWindow& window, int id) {
-        return *static_cast<fakes::FakeWindow*>(window.GetDlgItem(id));
-    }
 
     fakes::FakeWindowHost host;
     fakes::FakeShell shell;

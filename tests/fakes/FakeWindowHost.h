@@ -148,6 +148,9 @@ class FakeWindow : public win::Window {
     std::optional<int> endResult_;
 };
 
+// The control with the id in a dialog on the fake host; a test that names a missing one ends.
+FakeWindow& Item(FakeWindow& dialog, int controlId);
+
 struct ShownMessageBox {
     win::HWND owner = nullptr;
     std::string text;
@@ -204,7 +207,6 @@ class FakeWindowHost : public win::WindowHost {
 
   private:
     std::unique_ptr<FakeWindow> CreateWindows(const win::DialogTemplate& dialogTemplate);
-    FakeWindow& Control(FakeWindow& dialog, int controlId);
 
     std::deque<Script> scripts_;
     std::deque<int> answers_;

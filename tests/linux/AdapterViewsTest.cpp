@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <map>
 
-#include "TempDir.h"
 #include "adapters/AdapterDiscovery.h"
 #include "adapters/AdapterSettings.h"
 #include "fakes/FakeDynamicLibraries.h"
@@ -16,6 +15,7 @@
 #include "platform/registry/linux/AdapterClassProvider.h"
 #include "platform/registry/linux/LinuxRegistry.h"
 #include "platform/registry/linux/TcpipInterfacesProvider.h"
+#include "support/TempDir.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <cstdlib>
 
-#include "TempDir.h"
 #include "platform/dhcp/DhcpStatus.h"
 #include "platform/dhcp/linux/LinuxDynamicLibraries.h"
 #include "platform/registry/linux/LinuxRegistry.h"
 #include "platform/registry/linux/SqliteHive.h"
+#include "support/TempDir.h"
 
 namespace {
 
