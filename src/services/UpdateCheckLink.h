@@ -24,7 +24,7 @@ class UpdateCheckLink {
     // Worker side. Each returns false, having done nothing, once the dialog is closing.
     bool IsDialogOpen() const;
     // The application's message box; returns when the user has closed it.
-    bool ShowAppMessage(win::WindowHost& window, std::string_view gbkText);
+    bool ShowAppMessage(win::WindowHost& host, std::string_view gbkText);
     // Sends WM_CLOSE to the dialog and returns when its close sequence has run.
     bool SendCloseToDialog(win::WindowHost& host);
     void WorkerFinished();

@@ -41,7 +41,7 @@ TEST_F(CorvaneDlgTest, LoadsThreeLinesInFileOrderAndSavesThemBack) {
 TEST_F(CorvaneDlgTest, EscapeEndsWithoutSavingEvenAfterChanges) {
     WriteProfiles("a|0|x\r\n");
     RunProgram([&](FakeWindow& dlg) {
-        app::profileLines.push_back("added|1|y");
+        app::profileLines.emplace_back("added|1|y");
         dlg.GetDlgItem(IDC_AUTO_EXIT)->SetCheck(win::BST_CHECKED);
         host.PressEscape(dlg);
         EXPECT_EQ(dlg.EndResult(), win::IDCANCEL);
@@ -72,7 +72,7 @@ TEST_F(CorvaneDlgTest, SaveFailureShowsTheMessageAndTheOldFileSurvives) {
     std::filesystem::permissions(ProfilePath(), std::filesystem::perms::owner_read);
     RunProgram([&](FakeWindow& dlg) {
         EXPECT_TRUE(app::profileLines.empty()) << "a read-only file is not loaded";
-        app::profileLines.push_back("new|1|y");
+        app::profileLines.emplace_back("new|1|y");
         host.Click(dlg, IDC_AUTO_EXIT);
         host.CloseBox(dlg);
         EXPECT_EQ(dlg.EndResult(), win::IDCANCEL) << "the close goes on";
@@ -127,7 +127,7 @@ TEST_F(CorvaneDlgTest, SystemMenuAboutCommandOpensTheAboutBox) {
 
 TEST_F(CorvaneDlgTest, SendingCloseFromAnotherThreadRunsTheCloseSequence) {
     RunProgram([&](FakeWindow& dlg) {
-        app::profileLines.push_back("sent|0|x");
+        app::profileLines.emplace_back("sent|0|x");
         std::thread worker([&] { dlg.SendMessage(win::WM_CLOSE, 0, 0); });
         worker.join();
         EXPECT_EQ(dlg.EndResult(), win::IDCANCEL);

@@ -87,7 +87,7 @@ class ControlsDialog : public win::CDialog {
 class ControlsTest : public ::testing::Test {
   protected:
     // Runs the dialog with the user's actions in script; the window is gone when this returns.
-    void Run(fakes::FakeWindowHost::Script script) {
+    void Run(const fakes::FakeWindowHost::Script& script) {
         host.AddScript([&, script](fakes::FakeWindow& window) {
             script(window);
             window.EndDialog(win::IDOK);

@@ -14,10 +14,11 @@ FakeWindowHost::FakeWindowHost() {
 
 FakeWindowHost::~FakeWindowHost() = default;
 
-std::unique_ptr<FakeWindow> FakeWindowHost::CreateWindows(const win::DialogTemplate& t) {
-    auto dialog = std::make_unique<FakeWindow>(*this, ControlKind::Static, 0, t.caption, t.style,
-                                               win::Rect{0, 0, t.cx * 2, t.cy * 2}, nullptr);
-    for (const auto& c : t.controls) {
+std::unique_ptr<FakeWindow> FakeWindowHost::CreateWindows(const win::DialogTemplate& dialogTemplate) {
+    auto dialog = std::make_unique<FakeWindow>(
+        *this, ControlKind::Static, 0, dialogTemplate.caption, dialogTemplate.style,
+        win::Rect{0, 0, dialogTemplate.cx * 2, dialogTemplate.cy * 2}, nullptr);
+    for (const auto& c : dialogTemplate.controls) {
         const win::Rect rect{c.x * 2, c.y * 2, (c.x + c.cx) * 2, (c.y + c.cy) * 2};
         dialog->AddChild(
             std::make_unique<FakeWindow>(*this, c.kind, c.id, c.text, c.style, rect, dialog.get()));
@@ -25,9 +26,9 @@ std::unique_ptr<FakeWindow> FakeWindowHost::CreateWindows(const win::DialogTempl
     return dialog;
 }
 
-int FakeWindowHost::RunModal(win::CDialog& dialog, const win::DialogTemplate& t, win::HWND) {
-    modalTemplates_.push_back(t.id);
-    std::unique_ptr<FakeWindow> window = CreateWindows(t);
+int FakeWindowHost::RunModal(win::CDialog& dialog, const win::DialogTemplate& dialogTemplate, win::HWND) {
+    modalTemplates_.push_back(dialogTemplate.id);
+    std::unique_ptr<FakeWindow> window = CreateWindows(dialogTemplate);
     {
         std::lock_guard lock(dispatchMutex_);
         dialogs_[window.get()] = &dialog;

@@ -74,7 +74,7 @@ class FakeState : public InterfaceState {
     struct Link {
         std::vector<std::string> addresses, masks, gateways;
     };
-    bool Exists(const std::string& name) override { return links.count(name) != 0; }
+    bool Exists(const std::string& name) override { return links.contains(name); }
     std::vector<std::string> Names() override {
         std::vector<std::string> names;
         for (const auto& [name, link] : links)

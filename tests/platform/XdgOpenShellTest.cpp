@@ -1,10 +1,10 @@
 #include "platform/shell/linux/XdgOpenShell.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <thread>

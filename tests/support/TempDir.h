@@ -3,9 +3,9 @@
 // whatever permissions the test left on what it holds.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>

@@ -210,7 +210,7 @@ win::HINTERNET CurlInet::InternetOpen(std::string_view agent, win::DWORD accessT
 win::HINTERNET CurlInet::InternetOpenUrl(win::HINTERNET internet, std::string_view url,
                                          std::string_view headers, win::DWORD headersLength, win::DWORD flags,
                                          std::uintptr_t) {
-    Session* session = Find<Session>(internet);
+    auto* session = Find<Session>(internet);
     if (session == nullptr || CloseRequested())
         return nullptr;
     auto request = std::make_unique<Request>();
@@ -252,7 +252,7 @@ win::HINTERNET CurlInet::InternetOpenUrl(win::HINTERNET internet, std::string_vi
 
 bool CurlInet::InternetReadFile(win::HINTERNET file, void* buffer, win::DWORD bytesToRead,
                                 win::DWORD* bytesRead) {
-    Request* request = Find<Request>(file);
+    auto* request = Find<Request>(file);
     if (request == nullptr || bytesRead == nullptr || request->aborted)
         return false;
     *bytesRead = 0;
