@@ -1,9 +1,9 @@
 #include "platform/system/linux/LinuxSystem.h"
 
 #include <sys/syscall.h>
-#include <time.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <future>
 #include <map>
 
@@ -16,14 +16,16 @@ win::ThreadId CurrentThreadId() {
     return static_cast<win::ThreadId>(::syscall(SYS_gettid));
 }
 
-std::mutex& QueuesMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
+struct QueueRegistry {
+    std::mutex mutex;
+    std::map<win::ThreadId, ThreadMessageQueue*> queues;
+};
 
-std::map<win::ThreadId, ThreadMessageQueue*>& Queues() {
-    static std::map<win::ThreadId, ThreadMessageQueue*> queues;
-    return queues;
+// Never destroyed: a thread that was let go rather than joined may still unregister its queue while the
+// ending program tears down its statics.
+QueueRegistry& Registry() {
+    static auto* registry = new QueueRegistry;
+    return *registry;
 }
 
 thread_local ThreadMessageQueue* currentQueue = nullptr;
@@ -31,14 +33,14 @@ thread_local ThreadMessageQueue* currentQueue = nullptr;
 }  // namespace
 
 ThreadMessageQueue::ThreadMessageQueue() : owner_(CurrentThreadId()) {
-    std::lock_guard lock(QueuesMutex());
-    Queues()[owner_] = this;
+    std::lock_guard lock(Registry().mutex);
+    Registry().queues[owner_] = this;
     currentQueue = this;
 }
 
 ThreadMessageQueue::~ThreadMessageQueue() {
-    std::lock_guard lock(QueuesMutex());
-    Queues().erase(owner_);
+    std::lock_guard lock(Registry().mutex);
+    Registry().queues.erase(owner_);
     currentQueue = nullptr;
 }
 
@@ -88,9 +90,9 @@ win::StartedThread LinuxSystem::CreateThread(std::function<void()> body) {
 
 bool LinuxSystem::PostThreadMessage(win::ThreadId thread, win::UINT message, win::WPARAM wParam,
                                     win::LPARAM lParam) {
-    std::lock_guard lock(QueuesMutex());
-    auto it = Queues().find(thread);
-    if (it == Queues().end())
+    std::lock_guard lock(Registry().mutex);
+    auto it = Registry().queues.find(thread);
+    if (it == Registry().queues.end())
         return false;
     it->second->Post({message, wParam, lParam});
     return true;
