@@ -118,10 +118,9 @@ win::HICON CCorvaneDlg::OnQueryDragIcon() {
 }
 
 void CCorvaneDlg::OnClose() {
-    // From here on the worker must leave the dialog alone.
+    // From here on the worker must leave the dialog alone, and its thread is sent WM_CLOSE.
     if (updateCheck_)
         updateCheck_->DialogClosing();
-    platform_.system.PostThreadMessage(workerThreadId.load(), win::WM_CLOSE, 0, 0);
     SaveProfiles();
     StoreAutoExitOption();
     CDialog::OnClose();

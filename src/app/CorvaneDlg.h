@@ -2,7 +2,6 @@
 // The main dialog: initialisation in its fixed order, painting, the close sequence and the command map.
 
 #include <array>
-#include <atomic>
 #include <memory>
 #include <string>
 
@@ -116,8 +115,6 @@ class CCorvaneDlg : public win::CDialog {
     std::string profileFilePath;
     std::string autoExitMarkerPath;
     win::HICON appIcon = nullptr;
-    // Written by the update-check worker when it starts, read by the close sequence.
-    std::atomic<win::ThreadId> workerThreadId{0};
     bool profileFileOpened_ = false;
     // Last, so it goes first: it waits for the worker, which must not outlive any other member.
     std::unique_ptr<services::UpdateCheckThread> updateCheck_;

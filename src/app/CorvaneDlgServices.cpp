@@ -12,7 +12,7 @@
 namespace app {
 
 void CCorvaneDlg::StartUpdateCheck() {
-    auto link = std::make_shared<services::UpdateCheckLink>(workerThreadId, GetSafeHwnd());
+    auto link = std::make_shared<services::UpdateCheckLink>(GetSafeHwnd());
     updateCheck_ = std::make_unique<services::UpdateCheckThread>(services::UpdateCheckContext{
         std::move(link), platform_.inet, platform_.shell, platform_.window, platform_.system,
         res::kVersionFileUrl, res::UpdateCheckHomepageUrl(), res::kProgramVersion});

@@ -4,17 +4,7 @@
 
 namespace services {
 
-UpdateCheckLink::UpdateCheckLink(std::atomic<win::ThreadId>& workerThreadId, win::HWND dialogWindow)
-    : workerThreadId_(&workerThreadId), dialogWindow_(dialogWindow) {}
-
-bool UpdateCheckLink::RecordWorkerThread(win::ThreadId id) {
-    std::lock_guard lock(mutex_);
-    recordedId_ = id;
-    if (workerThreadId_ == nullptr)
-        return false;
-    workerThreadId_->store(id);
-    return true;
-}
+UpdateCheckLink::UpdateCheckLink(win::HWND dialogWindow) : dialogWindow_(dialogWindow) {}
 
 bool UpdateCheckLink::IsDialogOpen() const {
     std::lock_guard lock(mutex_);
@@ -31,11 +21,12 @@ bool UpdateCheckLink::OnDialogThread(Call call) {
             return false;
         window = dialogWindow_;
         waitingForDialogThread_ = true;
+        workerChanged_.notify_all();
     }
     call(window);
     std::lock_guard lock(mutex_);
     waitingForDialogThread_ = false;
-    finishedChanged_.notify_all();
+    workerChanged_.notify_all();
     return true;
 }
 
@@ -52,28 +43,33 @@ bool UpdateCheckLink::SendCloseToDialog(win::WindowHost& host) {
 void UpdateCheckLink::WorkerFinished() {
     std::lock_guard lock(mutex_);
     finished_ = true;
-    finishedChanged_.notify_all();
+    workerChanged_.notify_all();
 }
 
-void UpdateCheckLink::DialogClosing() {
+bool UpdateCheckLink::DialogClosing() {
     std::lock_guard lock(mutex_);
-    workerThreadId_ = nullptr;
+    const bool wasOpen = dialogWindow_ != nullptr;
     dialogWindow_ = nullptr;
+    return wasOpen;
 }
 
-win::ThreadId UpdateCheckLink::WorkerThreadId() const {
-    std::lock_guard lock(mutex_);
-    return recordedId_;
-}
-
-bool UpdateCheckLink::WaitWorkerFinished(std::chrono::milliseconds interval) {
+bool UpdateCheckLink::WaitWorkerFinished(std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
-    return finishedChanged_.wait_for(lock, interval, [this] { return finished_; });
+    return workerChanged_.wait_for(lock, timeout, [this] { return finished_; });
 }
 
-bool UpdateCheckLink::WorkerWaitsForDialogThread() const {
-    std::lock_guard lock(mutex_);
-    return waitingForDialogThread_;
+bool UpdateCheckLink::WaitWorkerFinishedUnlessItWaits(std::chrono::milliseconds patience) {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        workerChanged_.wait(lock, [this] { return finished_ || waitingForDialogThread_; });
+        if (finished_)
+            return true;
+        // A call whose answer has just come returns at once; a message box the user can no longer see
+        // never does.
+        if (!workerChanged_.wait_for(lock, patience,
+                                     [this] { return finished_ || !waitingForDialogThread_; }))
+            return false;
+    }
 }
 
 }  // namespace services

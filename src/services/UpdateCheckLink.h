@@ -6,7 +6,6 @@
 // Message boxes and the close request run on the dialog's thread while the worker waits. The link knows
 // when the worker is waiting like that, because then the dialog's thread must not wait for the worker.
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -19,23 +18,22 @@ namespace services {
 
 class UpdateCheckLink {
   public:
-    UpdateCheckLink(std::atomic<win::ThreadId>& workerThreadId, win::HWND dialogWindow);
+    explicit UpdateCheckLink(win::HWND dialogWindow);
 
     // Worker side. Each returns false, having done nothing, once the dialog is closing.
-    bool RecordWorkerThread(win::ThreadId id);
     bool IsDialogOpen() const;
     // The application's message box; returns when the user has closed it.
-    bool ShowAppMessage(win::WindowHost& window, std::string_view gbkText);
+    bool ShowAppMessage(win::WindowHost& host, std::string_view gbkText);
     // Sends WM_CLOSE to the dialog and returns when its close sequence has run.
     bool SendCloseToDialog(win::WindowHost& host);
     void WorkerFinished();
 
-    // Dialog side, on the dialog's thread.
-    void DialogClosing();
-    win::ThreadId WorkerThreadId() const;
-    bool WaitWorkerFinished(std::chrono::milliseconds interval);
-    // Whether the worker is waiting for the dialog's thread (a message box, the close request).
-    bool WorkerWaitsForDialogThread() const;
+    // Dialog side, on the dialog's thread. DialogClosing is true only the first time.
+    bool DialogClosing();
+    bool WaitWorkerFinished(std::chrono::milliseconds timeout);
+    // Waits for the worker to finish, but not for one that has been waiting for the dialog's thread
+    // longer than patience: that one cannot finish while the dialog's thread waits here. False then.
+    bool WaitWorkerFinishedUnlessItWaits(std::chrono::milliseconds patience);
 
     // The fetched text, kept here rather than in the dialog, which never reads it.
     std::string versionText;
@@ -47,10 +45,8 @@ class UpdateCheckLink {
     bool OnDialogThread(Call call);
 
     mutable std::mutex mutex_;
-    std::condition_variable finishedChanged_;
-    std::atomic<win::ThreadId>* workerThreadId_;
+    std::condition_variable workerChanged_;
     win::HWND dialogWindow_;
-    win::ThreadId recordedId_ = 0;
     bool waitingForDialogThread_ = false;
     bool finished_ = false;
 };

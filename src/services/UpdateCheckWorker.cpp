@@ -8,18 +8,15 @@ namespace services {
 
 namespace {
 
-// How often the owner asks a worker that has not ended yet to close again: its first request is lost
-// when it came before the worker's thread could receive messages.
-constexpr std::chrono::milliseconds kAskAgainInterval{100};
-// How many of those intervals the owner gives a worker that waits for the dialog's thread: one whose
-// close request has just been handled returns at once; one stuck in a message box never will.
-constexpr int kWaitsForDialogThread = 10;
+// How long the dialog's thread gives a worker that waits for it: one whose call has just been answered
+// returns at once; one stuck in a message box never will.
+constexpr std::chrono::seconds kPatienceWithWaitingWorker{1};
 
 }  // namespace
 
 int UpdateCheckWorker(const UpdateCheckContext& context) {
     UpdateCheckLink& link = *context.link;
-    if (!link.RecordWorkerThread(context.system.GetCurrentThreadId()))
+    if (!link.IsDialogOpen())
         return 0;
     if (!context.inet.InternetCheckConnection(context.versionFileUrl, win::FLAG_ICC_FORCE_CONNECTION, 0))
         return 0;
@@ -41,32 +38,26 @@ int UpdateCheckWorker(const UpdateCheckContext& context) {
 }
 
 UpdateCheckThread::UpdateCheckThread(UpdateCheckContext context)
-    : link_(context.link), system_(context.system) {
-    thread_ = std::thread([context = std::move(context)] {
-        UpdateCheckWorker(context);
-        context.link->WorkerFinished();
-    });
-}
+    : link_(context.link),
+      system_(context.system),
+      worker_(system_.CreateThread([context = std::move(context)] {
+          UpdateCheckWorker(context);
+          context.link->WorkerFinished();
+      })) {}
 
 UpdateCheckThread::~UpdateCheckThread() {
-    link_->DialogClosing();
-    int waitsForDialogThread = 0;
-    bool finished = link_->WaitWorkerFinished(kAskAgainInterval * 2);
-    while (!finished) {
-        // This is the dialog's thread: a worker waiting for it cannot finish while it waits here. Such a
-        // worker finds the dialog closing when it wakes and touches nothing but the link, so it is let go.
-        if (link_->WorkerWaitsForDialogThread() && ++waitsForDialogThread > kWaitsForDialogThread) {
-            thread_.detach();
-            return;
-        }
-        system_.PostThreadMessage(link_->WorkerThreadId(), win::WM_CLOSE, 0, 0);
-        finished = link_->WaitWorkerFinished(kAskAgainInterval);
+    DialogClosing();
+    // This is the dialog's thread: a worker waiting for it cannot finish while it waits here.
+    if (link_->WaitWorkerFinishedUnlessItWaits(kPatienceWithWaitingWorker)) {
+        worker_.thread.join();
+    } else {
+        worker_.thread.detach();
     }
-    thread_.join();
 }
 
 void UpdateCheckThread::DialogClosing() {
-    link_->DialogClosing();
+    if (link_->DialogClosing())
+        system_.PostThreadMessage(worker_.id, win::WM_CLOSE, 0, 0);
 }
 
 }  // namespace services

@@ -34,7 +34,7 @@ class AdapterBoxTest : public AppFixture {
     }
     static std::vector<std::string> BoxTexts(FakeWindow& dlg) {
         std::vector<std::string> texts;
-        for (const auto& item : static_cast<FakeWindow*>(dlg.GetDlgItem(IDC_ADAPTER_BOX))->Items()) {
+        for (const auto& item : Item(dlg, IDC_ADAPTER_BOX).Items()) {
             texts.push_back(item.text);
         }
         return texts;

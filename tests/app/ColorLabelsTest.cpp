@@ -11,10 +11,6 @@ namespace {
 using fakes::FakeWindow;
 using namespace res;
 
-FakeWindow& Item(FakeWindow& dlg, int id) {
-    return *static_cast<FakeWindow*>(dlg.GetDlgItem(id));
-}
-
 using ColorLabelsTest = AppFixture;
 
 struct LabelCase {

@@ -18,7 +18,7 @@ TEST_F(CorvaneDlgTest, PathsComeFromTheExecutablesPath) {
     RunProgram([&](FakeWindow& dlg) {
         EXPECT_EQ(app::profileLines, std::vector<std::string>{"a|0|x"});
         EXPECT_EQ(dlg.GetDlgItem(IDC_AUTO_EXIT)->GetCheck(), win::BST_CHECKED);
-        EXPECT_EQ(static_cast<FakeWindow*>(dlg.GetDlgItem(IDC_PROFILE_NAME))->TextLimit(), 12);
+        EXPECT_EQ(Item(dlg, IDC_PROFILE_NAME).TextLimit(), 12);
         host.CloseBox(dlg);
     });
 }
@@ -45,7 +45,7 @@ TEST_F(CorvaneDlgTest, LoadsThreeLinesInFileOrderAndSavesThemBack) {
 TEST_F(CorvaneDlgTest, EscapeEndsWithoutSavingEvenAfterChanges) {
     WriteProfiles("a|0|x\r\n");
     RunProgram([&](FakeWindow& dlg) {
-        app::profileLines.push_back("added|1|y");
+        app::profileLines.emplace_back("added|1|y");
         dlg.GetDlgItem(IDC_AUTO_EXIT)->SetCheck(win::BST_CHECKED);
         host.PressEscape(dlg);
         EXPECT_EQ(dlg.EndResult(), win::IDCANCEL);
@@ -76,7 +76,7 @@ TEST_F(CorvaneDlgTest, SaveFailureShowsTheMessageAndTheOldFileSurvives) {
     std::filesystem::permissions(ProfilePath(), std::filesystem::perms::owner_read);
     RunProgram([&](FakeWindow& dlg) {
         EXPECT_TRUE(app::profileLines.empty()) << "a read-only file is not loaded";
-        app::profileLines.push_back("new|1|y");
+        app::profileLines.emplace_back("new|1|y");
         host.Click(dlg, IDC_AUTO_EXIT);
         host.CloseBox(dlg);
         EXPECT_EQ(dlg.EndResult(), win::IDCANCEL) << "the close goes on";
@@ -105,6 +105,7 @@ TEST_F(CorvaneDlgTest, CloseSequencePostsCloseToTheWorkerFirst) {
     RunProgram([&](FakeWindow& dlg) { host.CloseBox(dlg); });
     ASSERT_EQ(system.posted.size(), 1u);
     EXPECT_EQ(system.posted[0].message, win::WM_CLOSE);
+    EXPECT_EQ(system.posted[0].thread, system.lastThreadId) << "to the worker's thread";
 }
 
 TEST_F(CorvaneDlgTest, SystemMenuGetsTheAboutItemAndIconsAreSet) {
@@ -130,7 +131,7 @@ TEST_F(CorvaneDlgTest, SystemMenuAboutCommandOpensTheAboutBox) {
 
 TEST_F(CorvaneDlgTest, SendingCloseFromAnotherThreadRunsTheCloseSequence) {
     RunProgram([&](FakeWindow& dlg) {
-        app::profileLines.push_back("sent|0|x");
+        app::profileLines.emplace_back("sent|0|x");
         std::thread worker([&] { dlg.SendMessage(win::WM_CLOSE, 0, 0); });
         worker.join();
         EXPECT_EQ(dlg.EndResult(), win::IDCANCEL);

@@ -18,7 +18,6 @@ using namespace res;
 
 class DialogControlsTest : public AppFixture {
   protected:
-    static FakeWindow& Item(FakeWindow& dlg, int id) { return *static_cast<FakeWindow*>(dlg.GetDlgItem(id)); }
     template <class Control>
     static Control& Object(FakeWindow& dlg, int id) {
         return dynamic_cast<Control&>(*Item(dlg, id).GetHandlerObject());

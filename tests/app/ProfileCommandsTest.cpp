@@ -15,7 +15,6 @@ using namespace res;
 
 class ProfileCommandsTest : public AppFixture {
   protected:
-    static FakeWindow& Item(FakeWindow& dlg, int id) { return *static_cast<FakeWindow*>(dlg.GetDlgItem(id)); }
     static std::string EntryName(FakeWindow& dlg, int row) {
         const auto data = Item(dlg, IDC_PROFILE_LIST).GetItemData(row);
         return data == 0 ? "<no record>" : reinterpret_cast<const controls::ProfileListItem*>(data)->text;

@@ -103,7 +103,7 @@ TEST_F(ServicesTest, NewerVersionIsAnnouncedThenTheHomepageOpensAndTheDialogClos
     app::Platform withShell{host, system, files, registry, orderedShell, libraries, gatedInet};
     std::optional<int> ended;
     host.AddScript([&](FakeWindow& dlg) {
-        app::profileLines.push_back("home|2|eth0|192.168.1.9|255.255.255.0|192.168.1.1||");
+        app::profileLines.emplace_back("home|2|eth0|192.168.1.9|255.255.255.0|192.168.1.1||");
         host.Click(dlg, IDC_AUTO_EXIT);
         gatedInet.Open();
         // The user leaves the dialog alone; the worker closes it.

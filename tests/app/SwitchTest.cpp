@@ -30,7 +30,6 @@ class SwitchTest : public AppFixture {
             "home|1|Lab NIC|10.0.0.5|255.0.0.0|10.0.0.1|10.0.0.53|\r\n"
             "away|2|Some Other Machine's NIC|172.16.0.5|255.255.0.0|172.16.0.1|172.16.0.53|172.16.0.54\r\n");
     }
-    static FakeWindow& Item(FakeWindow& dlg, int id) { return *static_cast<FakeWindow*>(dlg.GetDlgItem(id)); }
     std::string Value(const std::string& instanceId, const char* name) const {
         auto value = registry.Get(fakes::kInterfacesKey + "\\" + instanceId, name);
         return value ? std::string(value->data.begin(), value->data.end()) : "<missing>";

@@ -87,15 +87,12 @@ class ControlsDialog : public win::CDialog {
 class ControlsTest : public ::testing::Test {
   protected:
     // Runs the dialog with the user's actions in script; the window is gone when this returns.
-    void Run(fakes::FakeWindowHost::Script script) {
+    void Run(const fakes::FakeWindowHost::Script& script) {
         host.AddScript([&, script](fakes::FakeWindow& window) {
             script(window);
             window.EndDialog(win::IDOK);
         });
         dialog.DoModal();
-    }
-    static fakes::FakeWindow& Control(fakes::FakeWindow& window, int id) {
-        return *static_cast<fakes::FakeWindow*>(window.GetDlgItem(id));
     }
 
     fakes::FakeWindowHost host;

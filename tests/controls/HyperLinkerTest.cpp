@@ -21,7 +21,7 @@ win::COLORREF PaintedColor(controls::CHyperLinker& link) {
 
 TEST_F(ControlsTest, HoverColourFollowsThePointerEvenWhenItLeavesFast) {
     Run([&](FakeWindow& window) {
-        FakeWindow& label = Control(window, kLink);
+        FakeWindow& label = Item(window, kLink);
         dialog.link.SetLink("http://example.net/", kBlue, kRed);
         EXPECT_EQ(PaintedColor(dialog.link), kBlue);
 
@@ -70,11 +70,11 @@ TEST_F(ControlsTest, ShellFailureIsReportedOncePerClick) {
 
 TEST_F(ControlsTest, ALinkWithoutTargetIgnoresClicks) {
     Run([&](FakeWindow& window) {
-        const int repaints = Control(window, kLink).InvalidateCount();
+        const int repaints = Item(window, kLink).InvalidateCount();
         dialog.link.OnLButtonDown(0, {1, 1});
         EXPECT_TRUE(shell.calls.empty());
         EXPECT_TRUE(host.MessageBoxes().empty());
-        EXPECT_EQ(Control(window, kLink).InvalidateCount(), repaints);
+        EXPECT_EQ(Item(window, kLink).InvalidateCount(), repaints);
     });
 }
 
@@ -87,7 +87,7 @@ TEST_F(ControlsTest, HandCursorOverTheLabel) {
 
 TEST_F(ControlsTest, LabelKeepsSsNotify) {
     Run([&](FakeWindow& window) {
-        FakeWindow& label = Control(window, kLink);
+        FakeWindow& label = Item(window, kLink);
         EXPECT_NE(label.GetStyle() & win::SS_NOTIFY, 0u) << "set on attach";
         label.SetStyle(label.GetStyle() & ~win::SS_NOTIFY);
         PaintedColor(dialog.link);
@@ -107,7 +107,7 @@ TEST_F(ControlsTest, OnlyPlainTextLabelsAreColoured) {
         {win::SS_NOPREFIX, false},
     };
     Run([&](FakeWindow& window) {
-        FakeWindow& label = Control(window, kLink);
+        FakeWindow& label = Item(window, kLink);
         dialog.link.SetLink("http://example.net/", kBlue, kRed);
         for (const StyleCase& c : cases) {
             label.SetStyle(win::WS_CHILD | win::WS_VISIBLE | win::SS_NOTIFY | c.textStyle);

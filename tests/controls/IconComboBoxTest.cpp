@@ -11,18 +11,18 @@ using Lines = std::vector<std::string>;
 
 TEST_F(ControlsTest, BoxesMeasureTheirSelectionFieldAndEntriesBySize) {
     Run([&](FakeWindow& window) {
-        EXPECT_EQ(Control(window, kSmallBox).SelectionFieldHeight(), 18);
-        EXPECT_EQ(Control(window, kLargeBox).SelectionFieldHeight(), 34);
+        EXPECT_EQ(Item(window, kSmallBox).SelectionFieldHeight(), 18);
+        EXPECT_EQ(Item(window, kLargeBox).SelectionFieldHeight(), 34);
         ASSERT_EQ(dialog.smallBox.AddIcon(139), 0);
         ASSERT_EQ(dialog.largeBox.AddIcon(139), 0);
-        EXPECT_EQ(Control(window, kSmallBox).Items()[0].height, 18);
-        EXPECT_EQ(Control(window, kLargeBox).Items()[0].height, 34);
+        EXPECT_EQ(Item(window, kSmallBox).Items()[0].height, 18);
+        EXPECT_EQ(Item(window, kLargeBox).Items()[0].height, 34);
         auto loadedSize = [](FakeWindow& box) {
             const auto* record = reinterpret_cast<const controls::IconComboItem*>(box.Items()[0].data);
             return fakes::FakeWindowHost::IconOf(record->icon)->size;
         };
-        EXPECT_EQ(loadedSize(Control(window, kSmallBox)), 16);
-        EXPECT_EQ(loadedSize(Control(window, kLargeBox)), 32);
+        EXPECT_EQ(loadedSize(Item(window, kSmallBox)), 16);
+        EXPECT_EQ(loadedSize(Item(window, kLargeBox)), 32);
     });
 }
 
@@ -38,7 +38,7 @@ TEST_F(ControlsTest, IconsAreReleasedHoweverTheirEntriesLeave) {
         EXPECT_EQ(dialog.largeBox.SelectIconById(142), 2);
         EXPECT_EQ(dialog.largeBox.GetSelectedIconId(), 142u);
 
-        Control(window, kLargeBox).ResetContent();
+        Item(window, kLargeBox).ResetContent();
         EXPECT_EQ(host.LiveIconCount(), 0);
 
         dialog.largeBox.AddIcon(139);
@@ -66,7 +66,7 @@ TEST_F(ControlsTest, AnIconThatCannotBeLoadedAddsNothing) {
         host.FailIconLoads(true);
         EXPECT_EQ(dialog.largeBox.AddIcon(139), -1);
         EXPECT_EQ(dialog.largeBox.InsertIcon(0, 139), -1);
-        EXPECT_EQ(Control(window, kLargeBox).GetCount(), 0);
+        EXPECT_EQ(Item(window, kLargeBox).GetCount(), 0);
     });
 }
 
@@ -79,7 +79,7 @@ TEST_F(ControlsTest, SelectingById) {
         EXPECT_EQ(dialog.smallBox.GetSelectedIconId(), 140u);
 
         EXPECT_EQ(dialog.smallBox.SelectIconById(999), -1);
-        EXPECT_EQ(Control(window, kSmallBox).GetCurSel(), 1) << "selection unchanged";
+        EXPECT_EQ(Item(window, kSmallBox).GetCurSel(), 1) << "selection unchanged";
         EXPECT_EQ(host.DebugOutput().back(), "Warning: Could not find matching icon in the icon combo box\n");
     });
 }
@@ -119,7 +119,7 @@ TEST_F(ControlsTest, IconEntriesAreDrawnAsTheirStateAsks) {
         for (const ComboDrawCase& c : kComboDrawCases) {
             fakes::RecordingDeviceContext dc;
             const std::uintptr_t data =
-                c.itemData == 1 ? Control(window, kLargeBox).Items()[0].data : c.itemData;
+                c.itemData == 1 ? Item(window, kLargeBox).Items()[0].data : c.itemData;
             win::DrawItemStruct draw{win::ODT_COMBOBOX, kLargeBox, 0, c.action, c.state, &dc,
                                      {10, 20, 60, 54},  data};
             dialog.largeBox.DrawItem(draw);
@@ -148,9 +148,9 @@ TEST_F(ControlsTest, DataExchangeMovesTheIconIdBothWays) {
         controls::DataExchange load{dialog, false};
         win::UINT iconId = 141;
         controls::DDX_IconCombo(load, kLargeBox, iconId);
-        EXPECT_EQ(Control(window, kLargeBox).GetCurSel(), 2);
+        EXPECT_EQ(Item(window, kLargeBox).GetCurSel(), 2);
 
-        Control(window, kLargeBox).SetCurSel(4);
+        Item(window, kLargeBox).SetCurSel(4);
         controls::DataExchange save{dialog, true};
         controls::DDX_IconCombo(save, kLargeBox, iconId);
         EXPECT_EQ(iconId, 143u);

@@ -66,7 +66,7 @@ TEST_P(ListBoxDrawTest, DrawsTheRowAsItsStateAsks) {
                                  c.state,
                                  &dc,
                                  {0, 40, 100, 80},
-                                 c.withRecord ? Control(window, kList).Items()[0].data : 0};
+                                 c.withRecord ? Item(window, kList).Items()[0].data : 0};
         dialog.list.DrawItem(draw);
         EXPECT_EQ(Describe(dc), c.expected);
     });
@@ -156,7 +156,7 @@ std::string DrawnName(controls::CListBoxCH& list, FakeWindow& window, int index)
 
 TEST_F(ControlsTest, ReplacingTheCurrentEntryKeepsTheCurrentIndex) {
     Run([&](FakeWindow& window) {
-        FakeWindow& list = Control(window, kList);
+        FakeWindow& list = Item(window, kList);
         EXPECT_EQ(dialog.list.GetCurrentIndex(), -1) << "attached: nothing is current";
         for (const char* name : {"a", "b", "c"})
             dialog.list.AddItem(name, nullptr);
@@ -175,7 +175,7 @@ TEST_F(ControlsTest, ReplacingTheCurrentEntryKeepsTheCurrentIndex) {
 
 TEST_F(ControlsTest, InsertingPastTheEndAppendsWithoutTouchingOtherEntries) {
     Run([&](FakeWindow& window) {
-        FakeWindow& list = Control(window, kList);
+        FakeWindow& list = Item(window, kList);
         dialog.list.AddItem("a", nullptr);
         dialog.list.AddItem("b", nullptr);
         dialog.list.InsertItem(-1, "c", nullptr);
@@ -193,7 +193,7 @@ TEST_F(ControlsTest, TheListNeverDestroysTheIconsItShows) {
     Run([&](FakeWindow& window) {
         dialog.list.AddItem("a", icon);
         dialog.list.AddItem("b", icon);
-        Control(window, kList).DeleteString(0);
+        Item(window, kList).DeleteString(0);
     });
     EXPECT_EQ(host.LiveIconCount(), 1);
     EXPECT_EQ(host.DestroyedUnknownIcons(), 0);
@@ -213,7 +213,7 @@ int CurrentAfterKey(int rows, int start, win::UINT key, const std::function<void
     keyHost.AddScript([&](FakeWindow& window) {
         for (int i = 0; i < rows; ++i)
             keyDialog.list.AddItem(std::string(1, static_cast<char>('a' + i)).c_str(), nullptr);
-        auto& list = *static_cast<FakeWindow*>(window.GetDlgItem(kList));
+        auto& list = Item(window, kList);
         if (setup)
             setup(list);
         keyDialog.list.SetCurrentIndex(start);

@@ -1,7 +1,6 @@
 // A link opened through the desktop: a stand-in xdg-open first on PATH records each call and exits
 // with the status the test chose.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include "ControlsDialog.h"
 #include "fakes/GbkText.h"
 #include "platform/shell/linux/XdgOpenShell.h"
+#include "support/TempDir.h"
 
 namespace controls_test {
 namespace {
@@ -20,20 +20,14 @@ using fakes::FakeWindow;
 class XdgOpenLinkTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() / ("ostrelle-xdg-open-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
         oldPath = std::getenv("PATH") == nullptr ? "" : std::getenv("PATH");
-        ::setenv("PATH", (dir.string() + ":" + oldPath).c_str(), 1);
+        ::setenv("PATH", (dir.path.string() + ":" + oldPath).c_str(), 1);
     }
-    void TearDown() override {
-        ::setenv("PATH", oldPath.c_str(), 1);
-        std::filesystem::remove_all(dir);
-    }
+    void TearDown() override { ::setenv("PATH", oldPath.c_str(), 1); }
     void InstallXdgOpen(int exitStatus) const {
         const auto script = dir / "xdg-open";
-        std::ofstream(script) << "#!/bin/sh\necho \"$1\" >> '" << (dir / "calls").string() << "'\nexit "
-                              << exitStatus << "\n";
+        std::ofstream(script) << "#!/bin/sh\necho \"$1\" >> '" << dir / "calls"
+                              << "'\nexit " << exitStatus << "\n";
         std::filesystem::permissions(script, std::filesystem::perms::owner_all);
     }
     std::string Calls() const {
@@ -58,7 +52,7 @@ class XdgOpenLinkTest : public ::testing::Test {
         return texts;
     }
 
-    std::filesystem::path dir;
+    TempDir dir;
     std::string oldPath;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
-// Process services of tests: the executable's path is whatever the test says, posts are recorded.
+// Process services of tests: the executable's path is whatever the test says, threads are real, posts are
+// recorded.
 
 #include <mutex>
 #include <string>
@@ -20,6 +21,11 @@ class FakeSystem : public win::System {
         return modulePath.substr(0, bufferSize > 0 ? bufferSize - 1 : 0);
     }
     win::ThreadId GetCurrentThreadId() override { return 1; }
+    // A real thread; its id is a made-up one a post can be recognised by.
+    win::StartedThread CreateThread(std::function<void()> body) override {
+        std::lock_guard lock(mutex);
+        return {std::thread(std::move(body)), ++lastThreadId};
+    }
     bool PostThreadMessage(win::ThreadId thread, win::UINT message, win::WPARAM, win::LPARAM) override {
         std::lock_guard lock(mutex);
         posted.push_back({thread, message});
@@ -29,6 +35,7 @@ class FakeSystem : public win::System {
 
     std::string modulePath = "/opt/ostrelle/tarnquill.bin";
     win::DWORD tickCount = 123456;
+    win::ThreadId lastThreadId = 1;
     std::mutex mutex;
     std::vector<PostedMessage> posted;
 };

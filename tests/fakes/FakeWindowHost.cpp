@@ -1,6 +1,8 @@
 #include "FakeWindowHost.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 #include "platform/window/Styles.h"
@@ -98,6 +100,15 @@ win::Window* FakeWindow::GetDlgItem(int controlId) const {
             return child.get();
     }
     return nullptr;
+}
+
+FakeWindow& Item(FakeWindow& dialog, int controlId) {
+    auto* control = static_cast<FakeWindow*>(dialog.GetDlgItem(controlId));
+    if (control == nullptr) {
+        std::fprintf(stderr, "the dialog has no control %d\n", controlId);
+        std::abort();
+    }
+    return *control;
 }
 
 bool FakeWindow::HasSystemMenu() const {

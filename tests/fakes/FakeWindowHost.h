@@ -58,9 +58,9 @@ class FakeWindow : public win::Window {
     bool IsIconic() const override { return iconic_; }
     void SetIcon(win::HICON icon, bool bigIcon) override { (bigIcon ? bigIcon_ : smallIcon_) = icon; }
     bool HasSystemMenu() const override;
-    void AppendSystemMenuSeparator() override { systemMenu_.push_back({0, ""}); }
+    void AppendSystemMenuSeparator() override { systemMenu_.emplace_back(0, ""); }
     void AppendSystemMenuItem(win::UINT commandId, std::string_view gbkText) override {
-        systemMenu_.push_back({commandId, std::string(gbkText)});
+        systemMenu_.emplace_back(commandId, gbkText);
     }
     void EndDialog(int result) override;
     win::LRESULT SendMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam) override;
@@ -147,6 +147,9 @@ class FakeWindow : public win::Window {
     std::optional<int> endResult_;
 };
 
+// The control with the id in a dialog on the fake host; a test that names a missing one ends.
+FakeWindow& Item(FakeWindow& dialog, int controlId);
+
 struct ShownMessageBox {
     win::HWND owner = nullptr;
     std::string text;
@@ -203,7 +206,6 @@ class FakeWindowHost : public win::WindowHost {
 
   private:
     std::unique_ptr<FakeWindow> CreateWindows(const win::DialogTemplate& dialogTemplate);
-    FakeWindow& Control(FakeWindow& dialog, int controlId);
 
     std::deque<Script> scripts_;
     std::deque<int> answers_;

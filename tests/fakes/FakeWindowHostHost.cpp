@@ -14,10 +14,11 @@ FakeWindowHost::FakeWindowHost() {
 
 FakeWindowHost::~FakeWindowHost() = default;
 
-std::unique_ptr<FakeWindow> FakeWindowHost::CreateWindows(const win::DialogTemplate& t) {
-    auto dialog = std::make_unique<FakeWindow>(*this, ControlKind::Static, 0, t.caption, t.style,
-                                               win::Rect{0, 0, t.cx * 2, t.cy * 2}, nullptr);
-    for (const auto& c : t.controls) {
+std::unique_ptr<FakeWindow> FakeWindowHost::CreateWindows(const win::DialogTemplate& dialogTemplate) {
+    auto dialog = std::make_unique<FakeWindow>(
+        *this, ControlKind::Static, 0, dialogTemplate.caption, dialogTemplate.style,
+        win::Rect{0, 0, dialogTemplate.cx * 2, dialogTemplate.cy * 2}, nullptr);
+    for (const auto& c : dialogTemplate.controls) {
         const win::Rect rect{c.x * 2, c.y * 2, (c.x + c.cx) * 2, (c.y + c.cy) * 2};
         dialog->AddChild(
             std::make_unique<FakeWindow>(*this, c.kind, c.id, c.text, c.style, rect, dialog.get()));
@@ -25,9 +26,9 @@ std::unique_ptr<FakeWindow> FakeWindowHost::CreateWindows(const win::DialogTempl
     return dialog;
 }
 
-int FakeWindowHost::RunModal(win::CDialog& dialog, const win::DialogTemplate& t, win::HWND) {
-    modalTemplates_.push_back(t.id);
-    std::unique_ptr<FakeWindow> window = CreateWindows(t);
+int FakeWindowHost::RunModal(win::CDialog& dialog, const win::DialogTemplate& dialogTemplate, win::HWND) {
+    modalTemplates_.push_back(dialogTemplate.id);
+    std::unique_ptr<FakeWindow> window = CreateWindows(dialogTemplate);
     {
         std::lock_guard lock(dispatchMutex_);
         dialogs_[window.get()] = &dialog;
@@ -122,10 +123,6 @@ win::CDialog* FakeWindowHost::DialogOf(const FakeWindow& dialogWindow) const {
     return it == dialogs_.end() ? nullptr : it->second;
 }
 
-FakeWindow& FakeWindowHost::Control(FakeWindow& dialog, int controlId) {
-    return *static_cast<FakeWindow*>(dialog.GetDlgItem(controlId));
-}
-
 void FakeWindowHost::Notify(FakeWindow& control, win::UINT code) {
     for (auto& [window, dialog] : dialogs_) {
         if (window->GetDlgItem(control.GetDlgCtrlID()) == &control)
@@ -135,7 +132,7 @@ void FakeWindowHost::Notify(FakeWindow& control, win::UINT code) {
 
 void FakeWindowHost::Click(FakeWindow& dialog, int controlId) {
     std::lock_guard lock(dispatchMutex_);
-    FakeWindow& control = Control(dialog, controlId);
+    FakeWindow& control = Item(dialog, controlId);
     if (control.Kind() == ControlKind::CheckBox) {
         control.SetCheck(control.GetCheck() == win::BST_CHECKED ? win::BST_UNCHECKED : win::BST_CHECKED);
     }
@@ -143,7 +140,7 @@ void FakeWindowHost::Click(FakeWindow& dialog, int controlId) {
 }
 
 void FakeWindowHost::ClickListRow(FakeWindow& dialog, int controlId, int row) {
-    FakeWindow& list = Control(dialog, controlId);
+    FakeWindow& list = Item(dialog, controlId);
     int top = 0;
     for (int i = 0; i < row && i < list.GetCount(); ++i)
         top += list.Items()[static_cast<std::size_t>(i)].height;
@@ -163,7 +160,7 @@ void FakeWindowHost::ClickListRow(FakeWindow& dialog, int controlId, int row) {
 }
 
 void FakeWindowHost::ClickListBelowRows(FakeWindow& dialog, int controlId) {
-    FakeWindow& list = Control(dialog, controlId);
+    FakeWindow& list = Item(dialog, controlId);
     int bottom = 0;
     for (const auto& item : list.Items())
         bottom += item.height;
@@ -203,7 +200,7 @@ std::optional<int> ListBoxMove(const FakeWindow& list, win::UINT key, int caret)
 }  // namespace
 
 void FakeWindowHost::PressListKey(FakeWindow& dialog, int controlId, win::UINT key) {
-    FakeWindow& list = Control(dialog, controlId);
+    FakeWindow& list = Item(dialog, controlId);
     std::lock_guard lock(dispatchMutex_);
     win::CWnd* handler = list.GetHandlerObject();
     const int caret = list.GetCurSel() < 0 ? 0 : list.GetCurSel();
@@ -220,7 +217,7 @@ void FakeWindowHost::PressListKey(FakeWindow& dialog, int controlId, win::UINT k
 
 void FakeWindowHost::SelectComboItem(FakeWindow& dialog, int controlId, int index) {
     std::lock_guard lock(dispatchMutex_);
-    FakeWindow& combo = Control(dialog, controlId);
+    FakeWindow& combo = Item(dialog, controlId);
     combo.SetCurSel(index);
     Notify(combo, win::CBN_SELCHANGE);
 }

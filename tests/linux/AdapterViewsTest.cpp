@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <map>
 
-#include "TempDir.h"
 #include "adapters/AdapterDiscovery.h"
 #include "adapters/AdapterSettings.h"
 #include "fakes/FakeDynamicLibraries.h"
@@ -18,6 +17,7 @@
 #include "platform/registry/linux/LinuxRegistry.h"
 #include "platform/registry/linux/PendingTcpipSettings.h"
 #include "platform/registry/linux/TcpipInterfacesProvider.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -79,7 +79,7 @@ class FakeState : public InterfaceState {
     struct Link {
         std::vector<std::string> addresses, masks, gateways;
     };
-    bool Exists(const std::string& name) override { return links.count(name) != 0; }
+    bool Exists(const std::string& name) override { return links.contains(name); }
     std::vector<std::string> Names() override {
         std::vector<std::string> names;
         for (const auto& [name, link] : links)

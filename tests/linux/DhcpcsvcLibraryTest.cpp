@@ -4,10 +4,10 @@
 
 #include <cstdlib>
 
-#include "TempDir.h"
 #include "platform/dhcp/DhcpStatus.h"
 #include "platform/dhcp/linux/LinuxDynamicLibraries.h"
 #include "platform/registry/linux/PendingTcpipSettings.h"
+#include "support/TempDir.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <cstring>
 #include <string>
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 class NetworkNamespace : public ::testing::Test {
   protected:

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 namespace {
 

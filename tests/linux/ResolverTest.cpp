@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "TempDir.h"
 #include "platform/dhcp/linux/NameServerList.h"
 #include "platform/resolver/linux/ResolvConf.h"
+#include "support/TempDir.h"
 
 namespace {
 

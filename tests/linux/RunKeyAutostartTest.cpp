@@ -34,11 +34,10 @@ class NoKeys : public winreg::RegistryProvider {
 class AutostartTest : public AppFixture {
   protected:
     void SetUp() override {
-        AppFixture::SetUp();
-        autostart = dir / "autostart";  // dir is known only now
+        autostart = dir / "autostart";
         fs::create_directories(dir / "my tools");
         fs::create_directories(autostart);
-        system.modulePath = (dir / "my tools" / "tarnquill.bin").string();
+        system.modulePath = dir / "my tools/tarnquill.bin";
         linuxRegistry.Mount(winreg::kRunKeyPath,
                             std::make_unique<platform_linux::XdgAutostartProvider>(autostart));
     }
@@ -84,7 +83,7 @@ TEST_F(AutostartTest, CheckingCreatesTheEntryAndUncheckingDeletesIt) {
 }
 
 TEST_F(AutostartTest, EntryForAnotherPathLeavesTheBoxUnchecked) {
-    const std::string otherCase = (dir / "my tools" / "TARNQUILL.BIN").string();
+    const std::string otherCase = dir / "my tools/TARNQUILL.BIN";
     for (const std::string& stored : {std::string("/opt/old/tarnquill.bin"), otherCase}) {
         WriteEntry(platform_linux::DesktopExecFor(stored));
         RunWithRunKey([&](FakeWindow& dlg) {
@@ -107,7 +106,7 @@ TEST_F(AutostartTest, FolderThatIsNotWritableLeavesTheEntryAlone) {
     const std::string before = EntryText();
     fs::permissions(autostart, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                    fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
-    fs::permissions(dir, fs::perms::all);
+    fs::permissions(dir.path, fs::perms::all);
     fs::permissions(dir / "my tools", fs::perms::all);
     const bool root = ::geteuid() == 0;
     if (root) {

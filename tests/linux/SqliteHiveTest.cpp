@@ -4,9 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "TempDir.h"
 #include "platform/registry/linux/PendingTcpipSettings.h"
 #include "platform/registry/linux/SqliteHive.h"
+#include "support/TempDir.h"
 
 namespace {
 

@@ -8,23 +8,15 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/TempDir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
 class LinuxFileSystemTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("ostrelle-fs-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        fs::permissions(dir, fs::perms::owner_all);
-        fs::remove_all(dir);
-    }
-    std::string Path(const char* name) const { return (dir / name).string(); }
+    std::string Path(const char* name) const { return dir / name; }
     static std::string Read(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
@@ -33,7 +25,7 @@ class LinuxFileSystemTest : public ::testing::Test {
         std::ofstream(path, std::ios::binary) << bytes;
     }
 
-    fs::path dir;
+    TempDir dir;
     platform_linux::LinuxFileSystem files;
 };
 
@@ -77,7 +69,8 @@ TEST_F(LinuxFileSystemTest, ReplaceWritesExactBytesAndKeepsPermissions) {
     struct stat st {};
     ::stat(path.c_str(), &st);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "no temporary left";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1)
+        << "no temporary left";
 }
 
 TEST_F(LinuxFileSystemTest, InterruptedReplaceLeavesTheOldFileAndNoTemporary) {
@@ -86,7 +79,7 @@ TEST_F(LinuxFileSystemTest, InterruptedReplaceLeavesTheOldFileAndNoTemporary) {
     InterruptedFileSystem failing;
     EXPECT_FALSE(failing.ReplaceContents(path, std::string(1000, 'x')));
     EXPECT_EQ(Read(path), "old content\r\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
 }
 
 TEST_F(LinuxFileSystemTest, ReadOnlyFileNeitherLoadsNorIsReplaced) {
@@ -105,7 +98,7 @@ TEST_F(LinuxFileSystemTest, FileThatCannotBeReadIsNeitherLoadedNorReplaced) {
     const std::string path = Path("tarnquill");
     Write(path, "keep");
     ::chmod(path.c_str(), 0222);
-    fs::permissions(dir, fs::perms::all);
+    fs::permissions(dir.path, fs::perms::all);
     const bool root = ::geteuid() == 0;
     if (root) {
         ASSERT_EQ(::seteuid(65534), 0);  // root could read it anyway
@@ -151,7 +144,7 @@ TEST_F(LinuxFileSystemTest, MarkerIsCreatedEmptyAndDeleted) {
 }
 
 TEST_F(LinuxFileSystemTest, GbkFileNamesBecomeUtf8OnDisk) {
-    const std::string gbkName = (dir / "\xB0\xEC\xB9\xAB").string();  // 办公
+    const std::string gbkName = dir / "\xB0\xEC\xB9\xAB";  // 办公
     ASSERT_TRUE(files.ReplaceContents(gbkName, "x"));
     EXPECT_TRUE(fs::exists(dir / "办公"));
     EXPECT_EQ(files.ReadExisting(gbkName).value_or(""), "x");

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/TempDir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -44,14 +46,6 @@ TEST(DesktopExec, ArgumentsOfEntriesWrittenByOthers) {
 
 class XdgAutostartProviderTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    void TearDown() override {
-        fs::permissions(root, fs::perms::all);
-        fs::remove_all(root);
-    }
     static RegistryValue Sz(std::string_view text) {
         RegistryValue value;
         value.data.assign(text.begin(), text.end());
@@ -75,8 +69,8 @@ class XdgAutostartProviderTest : public ::testing::Test {
         }
     }
 
-    fs::path root = fs::temp_directory_path() / ("ostrelle-autostart-" + std::to_string(::getpid()));
-    XdgAutostartProvider provider{root};
+    TempDir root;
+    XdgAutostartProvider provider{root.path};
 };
 
 TEST_F(XdgAutostartProviderTest, ValueIsADesktopEntryWhoseCommandIsThePath) {
@@ -99,7 +93,7 @@ TEST_F(XdgAutostartProviderTest, ValueIsADesktopEntryWhoseCommandIsThePath) {
     EXPECT_FALSE(fs::exists(root / "tarnquill.desktop"));
     EXPECT_EQ(provider.QueryValue("", "tarnquill", value), win::ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(provider.DeleteValue("", "tarnquill"), win::ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 0) << "no temporary file left behind";
+    EXPECT_EQ(std::distance(fs::directory_iterator(root.path), {}), 0) << "no temporary file left behind";
 }
 
 TEST_F(XdgAutostartProviderTest, EntriesTheSessionWouldNotStartAreMissing) {
@@ -113,13 +107,13 @@ TEST_F(XdgAutostartProviderTest, EntriesTheSessionWouldNotStartAreMissing) {
 }
 
 TEST_F(XdgAutostartProviderTest, FullAccessNeedsAWritableFolder) {
-    fs::permissions(root, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                              fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(root.path, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                   fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
     AsUnprivilegedUser([&] {
         EXPECT_EQ(provider.OpenKey("", win::KEY_ALL_ACCESS), win::ERROR_ACCESS_DENIED);
         EXPECT_EQ(provider.OpenKey("", win::KEY_READ), win::ERROR_SUCCESS);
     });
-    fs::permissions(root, fs::perms::all);
+    fs::permissions(root.path, fs::perms::all);
     AsUnprivilegedUser([&] { EXPECT_EQ(provider.OpenKey("", win::KEY_ALL_ACCESS), win::ERROR_SUCCESS); });
 }
 

@@ -1,16 +1,17 @@
 #include "platform/shell/linux/XdgOpenShell.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
 #include "platform/text/Gbk.h"
 #include "res/BuildSettings.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -21,26 +22,21 @@ namespace fs = std::filesystem;
 class XdgOpenShellTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("ostrelle-xdg-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
         fs::create_directories(dir / "bin");
-        const auto file = [&](const char* name) { return "\"" + (dir / name).string() + "\""; };
-        std::ofstream(dir / "bin" / "xdg-open")
+        const auto file = [&](const char* name) { return "\"" + dir / name + "\""; };
+        std::ofstream(dir / "bin/xdg-open")
             << "#!/bin/sh\n"
                "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > "
             << file("args") << "\necho $$ > " << file("pid") << "\ndelay=$(cat " << file("delay")
             << ")\n[ \"$delay\" = hang ] && exec sleep 30\nsleep \"$delay\"\nexit \"$(cat " << file("status")
             << ")\"\n";
-        fs::permissions(dir / "bin" / "xdg-open", fs::perms::owner_all);
+        fs::permissions(dir / "bin/xdg-open", fs::perms::owner_all);
         SetStatus(0);
         SetDelay("0");
         oldPath = std::getenv("PATH");
-        ::setenv("PATH", ((dir / "bin").string() + ":" + oldPath).c_str(), 1);
+        ::setenv("PATH", (dir / "bin" + ":" + oldPath).c_str(), 1);
     }
-    void TearDown() override {
-        ::setenv("PATH", oldPath.c_str(), 1);
-        fs::remove_all(dir);
-    }
+    void TearDown() override { ::setenv("PATH", oldPath.c_str(), 1); }
     void SetStatus(int status) const { std::ofstream(dir / "status") << status; }
     void SetDelay(const char* seconds) const { std::ofstream(dir / "delay") << seconds; }
     pid_t FakePid() const {
@@ -56,7 +52,7 @@ class XdgOpenShellTest : public ::testing::Test {
         return shell.ShellExecute(nullptr, "open", target, "", "", 5);
     }
 
-    fs::path dir;
+    TempDir dir;
     std::string oldPath;
     platform_linux::XdgOpenShell shell;
 };
@@ -115,7 +111,7 @@ TEST_F(XdgOpenShellTest, FailsWithoutRunningWhatCannotBeOpened) {
     EXPECT_LE(shell.ShellExecute(nullptr, "print", "a.txt", "", "", 5), 32);
     EXPECT_LE(Open(""), 32);
     EXPECT_FALSE(fs::exists(dir / "args"));
-    ::setenv("PATH", (dir / "empty").string().c_str(), 1);
+    ::setenv("PATH", (dir / "empty").c_str(), 1);
     EXPECT_LE(Open("http://example.net/"), 32) << "no xdg-open at all";
 }
 

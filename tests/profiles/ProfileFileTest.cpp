@@ -1,12 +1,12 @@
 #include "profiles/ProfileFile.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "platform/file/linux/LinuxFileSystem.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -14,13 +14,6 @@ namespace fs = std::filesystem;
 
 class ProfileFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("ostrelle-pf-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-        path = (dir / "tarnquill").string();
-        fs::remove(path);
-    }
-    void TearDown() override { fs::remove_all(dir); }
     void Write(const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
     std::string Read() {
         std::ifstream in(path, std::ios::binary);
@@ -34,8 +27,8 @@ class ProfileFileTest : public ::testing::Test {
         return *lines;
     }
 
-    fs::path dir;
-    std::string path;
+    TempDir dir;
+    std::string path = dir / "tarnquill";
     platform_linux::LinuxFileSystem files;
 };
 

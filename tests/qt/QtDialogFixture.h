@@ -5,15 +5,12 @@
 // Esc ends it.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -21,13 +18,12 @@
 
 #include "WindowInput.h"
 #include "app/CorvaneApp.h"
-#include "app/Globals.h"
-#include "fakes/FakeServices.h"
 #include "platform/qt/QtDialogWidget.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/qt/QtWindowHost.h"
 #include "platform/text/Gbk.h"
 #include "res/Templates.h"
+#include "support/ProgramFixture.h"
 
 namespace qt_test {
 
@@ -79,21 +75,7 @@ class RecordingDialog : public win::CDialog {
     std::vector<Heard> heard_;
 };
 
-class QtDialogFixture : public ::testing::Test, protected fakes::FakeServices {
-  protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("ostrelle-qt-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        system.modulePath = (dir / "tarnquill.bin").string();
-        app::profileLines.clear();
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
-    std::string ProfilePath() const { return (dir / "tarnquill").string(); }
-
+class QtDialogFixture : public ProgramFixture<qtwin::QtWindowHost> {
   public:
     // The open dialog, inside a script.
     static qtwin::QtDialogWidget& OpenDialog() {
@@ -143,10 +125,6 @@ class QtDialogFixture : public ::testing::Test, protected fakes::FakeServices {
         app::CCorvaneApp application(platform);
         EXPECT_FALSE(application.InitInstance());
     }
-
-    std::filesystem::path dir;
-    qtwin::QtWindowHost host;
-    app::Platform platform = PlatformWith(host);
 };
 
 }  // namespace qt_test

@@ -27,17 +27,14 @@ using testing_http::Response;
 constexpr const char* kHomepage = "http://127.0.0.1:9/";
 constexpr std::chrono::seconds kBound{30};  // only a broken test waits this long
 
-// A dialog that closes as the program's does: it lets go of the worker, posts WM_CLOSE to its thread and
-// ends.
+// A dialog that closes as the program's does: it lets go of the worker, which stops its thread, and ends.
 class TestDialog : public win::CDialog {
   public:
-    TestDialog(win::WindowHost& host, win::System& system)
-        : CDialog(host, res::AboutDialogTemplate()), system_(system) {}
+    explicit TestDialog(win::WindowHost& host) : CDialog(host, res::AboutDialogTemplate()) {}
     void OnClose() override {
         ++closeCount;
         if (worker)
             worker->DialogClosing();
-        system_.PostThreadMessage(workerThreadId.load(), win::WM_CLOSE, 0, 0);
         CDialog::OnClose();
     }
     void OnDestroy() override {
@@ -45,12 +42,8 @@ class TestDialog : public win::CDialog {
             worker->DialogClosing();
     }
 
-    std::atomic<win::ThreadId> workerThreadId{0};
     std::unique_ptr<services::UpdateCheckThread> worker;
     std::atomic<int> closeCount{0};
-
-  private:
-    win::System& system_;
 };
 
 class UpdateCheckWorkerTest : public ::testing::Test {
@@ -64,7 +57,7 @@ class UpdateCheckWorkerTest : public ::testing::Test {
     void Run(win::Inet& inet, const std::string& versionUrl,
              const std::function<void(FakeWindow&, services::UpdateCheckLink&)>& user) {
         host.AddScript([&](FakeWindow& window) {
-            auto link = std::make_shared<services::UpdateCheckLink>(dialog.workerThreadId, &window);
+            auto link = std::make_shared<services::UpdateCheckLink>(&window);
             dialog.worker = std::make_unique<services::UpdateCheckThread>(
                 services::UpdateCheckContext{link, inet, shell, host, system, versionUrl, kHomepage, "3.2"});
             user(window, *link);
@@ -83,7 +76,7 @@ class UpdateCheckWorkerTest : public ::testing::Test {
     fakes::FakeShell shell;
     platform_linux::LinuxSystem system;
     platform_linux::CurlInet curl;
-    TestDialog dialog{host, system};
+    TestDialog dialog{host};
 };
 
 struct VersionCase {
@@ -157,7 +150,6 @@ TEST_F(UpdateCheckWorkerTest, ServerDownEndsSilentlyAndLeavesTheDialogOpen) {
     EXPECT_TRUE(host.MessageBoxes().empty());
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_EQ(dialog.closeCount, 1) << "the user's own close only";
-    EXPECT_NE(dialog.workerThreadId.load(), 0u) << "the worker recorded its thread";
 }
 
 // A server that takes the request and never answers must not keep the program from ending, whether the
@@ -165,10 +157,10 @@ TEST_F(UpdateCheckWorkerTest, ServerDownEndsSilentlyAndLeavesTheDialogOpen) {
 TEST_F(UpdateCheckWorkerTest, SilentServerDoesNotHoldUpTheEnd) {
     for (const bool escape : {false, true}) {
         fakes::FakeWindowHost localHost;
-        TestDialog localDialog(localHost, system);
+        TestDialog localDialog(localHost);
         LoopbackHttpServer server([](const Request&) { return Response{{}, true}; });
         localHost.AddScript([&](FakeWindow& window) {
-            auto link = std::make_shared<services::UpdateCheckLink>(localDialog.workerThreadId, &window);
+            auto link = std::make_shared<services::UpdateCheckLink>(&window);
             localDialog.worker = std::make_unique<services::UpdateCheckThread>(
                 services::UpdateCheckContext{link, curl, shell, localHost, system,
                                              server.Url("/version/tarnquill.txt"), kHomepage, "3.2"});
@@ -271,13 +263,13 @@ class HeldBoxHost : public fakes::FakeWindowHost {
 // dialog lets it go, and the worker, once its box returns, does nothing more.
 TEST_F(UpdateCheckWorkerTest, WorkerWaitingForTheDialogThreadIsLetGo) {
     HeldBoxHost heldHost;
-    TestDialog heldDialog(heldHost, system);
+    TestDialog heldDialog(heldHost);
     fakes::FakeInet inet;
     inet.reachable = true;
     inet.pieces = {"3.3"};
     std::shared_ptr<services::UpdateCheckLink> link;
     heldHost.AddScript([&](FakeWindow& window) {
-        link = std::make_shared<services::UpdateCheckLink>(heldDialog.workerThreadId, &window);
+        link = std::make_shared<services::UpdateCheckLink>(&window);
         heldDialog.worker = std::make_unique<services::UpdateCheckThread>(
             services::UpdateCheckContext{link, inet, shell, heldHost, system,
                                          "http://example.test/version/tarnquill.txt", kHomepage, "3.2"});

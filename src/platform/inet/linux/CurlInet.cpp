@@ -16,12 +16,13 @@ constexpr int kPollMilliseconds = 50;
 constexpr long kMaxRedirects = 20;
 
 // True once the calling thread has been asked to close; the answer stays true for the thread's life,
-// so a fetch that was told to stop does not start another transfer.
+// so a fetch that was told to stop does not start another transfer. A thread without a message queue
+// cannot be asked.
 bool CloseRequested() {
-    thread_local ThreadMessageQueue queue;
     thread_local bool closing = false;
+    ThreadMessageQueue* queue = ThreadMessageQueue::Current();
     ThreadMessage message;
-    while (queue.Peek(message)) {
+    while (queue != nullptr && queue->Peek(message)) {
         if (message.message == win::WM_CLOSE || message.message == win::WM_QUIT)
             closing = true;
     }
@@ -209,7 +210,7 @@ win::HINTERNET CurlInet::InternetOpen(std::string_view agent, win::DWORD accessT
 win::HINTERNET CurlInet::InternetOpenUrl(win::HINTERNET internet, std::string_view url,
                                          std::string_view headers, win::DWORD headersLength, win::DWORD flags,
                                          std::uintptr_t) {
-    Session* session = Find<Session>(internet);
+    auto* session = Find<Session>(internet);
     if (session == nullptr || CloseRequested())
         return nullptr;
     auto request = std::make_unique<Request>();
@@ -251,7 +252,7 @@ win::HINTERNET CurlInet::InternetOpenUrl(win::HINTERNET internet, std::string_vi
 
 bool CurlInet::InternetReadFile(win::HINTERNET file, void* buffer, win::DWORD bytesToRead,
                                 win::DWORD* bytesRead) {
-    Request* request = Find<Request>(file);
+    auto* request = Find<Request>(file);
     if (request == nullptr || bytesRead == nullptr || request->aborted)
         return false;
     *bytesRead = 0;

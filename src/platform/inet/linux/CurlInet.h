@@ -5,7 +5,7 @@
 //
 // A transfer waits for the network in short polls and gives up as soon as the calling thread has been
 // sent WM_CLOSE or WM_QUIT (PostThreadMessage): the worker that fetches must never keep the program from
-// ending. A thread gets its message queue with its first call here.
+// ending. The worker's queue is the one System::CreateThread gave it.
 
 #include <map>
 #include <memory>

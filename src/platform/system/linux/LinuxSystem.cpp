@@ -1,9 +1,10 @@
 #include "platform/system/linux/LinuxSystem.h"
 
 #include <sys/syscall.h>
-#include <time.h>
 #include <unistd.h>
 
+#include <ctime>
+#include <future>
 #include <map>
 
 #include "platform/text/Gbk.h"
@@ -15,26 +16,36 @@ win::ThreadId CurrentThreadId() {
     return static_cast<win::ThreadId>(::syscall(SYS_gettid));
 }
 
-std::mutex& QueuesMutex() {
-    static std::mutex mutex;
-    return mutex;
+struct QueueRegistry {
+    std::mutex mutex;
+    std::map<win::ThreadId, ThreadMessageQueue*> queues;
+};
+
+// Never destroyed: a thread that was let go rather than joined may still unregister its queue while the
+// ending program tears down its statics.
+QueueRegistry& Registry() {
+    static auto* registry = new QueueRegistry;
+    return *registry;
 }
 
-std::map<win::ThreadId, ThreadMessageQueue*>& Queues() {
-    static std::map<win::ThreadId, ThreadMessageQueue*> queues;
-    return queues;
-}
+thread_local ThreadMessageQueue* currentQueue = nullptr;
 
 }  // namespace
 
 ThreadMessageQueue::ThreadMessageQueue() : owner_(CurrentThreadId()) {
-    std::lock_guard lock(QueuesMutex());
-    Queues()[owner_] = this;
+    std::lock_guard lock(Registry().mutex);
+    Registry().queues[owner_] = this;
+    currentQueue = this;
 }
 
 ThreadMessageQueue::~ThreadMessageQueue() {
-    std::lock_guard lock(QueuesMutex());
-    Queues().erase(owner_);
+    std::lock_guard lock(Registry().mutex);
+    Registry().queues.erase(owner_);
+    currentQueue = nullptr;
+}
+
+ThreadMessageQueue* ThreadMessageQueue::Current() {
+    return currentQueue;
 }
 
 bool ThreadMessageQueue::Peek(ThreadMessage& message) {
@@ -44,11 +55,6 @@ bool ThreadMessageQueue::Peek(ThreadMessage& message) {
     message = messages_.front();
     messages_.pop_front();
     return true;
-}
-
-bool ThreadMessageQueue::HasMessage() {
-    std::lock_guard lock(mutex_);
-    return !messages_.empty();
 }
 
 void ThreadMessageQueue::Post(const ThreadMessage& message) {
@@ -71,11 +77,22 @@ win::ThreadId LinuxSystem::GetCurrentThreadId() {
     return CurrentThreadId();
 }
 
+win::StartedThread LinuxSystem::CreateThread(std::function<void()> body) {
+    std::promise<win::ThreadId> started;
+    std::future<win::ThreadId> id = started.get_future();
+    std::thread thread([body = std::move(body), started = std::move(started)]() mutable {
+        ThreadMessageQueue queue;
+        started.set_value(CurrentThreadId());
+        body();
+    });
+    return {std::move(thread), id.get()};
+}
+
 bool LinuxSystem::PostThreadMessage(win::ThreadId thread, win::UINT message, win::WPARAM wParam,
                                     win::LPARAM lParam) {
-    std::lock_guard lock(QueuesMutex());
-    auto it = Queues().find(thread);
-    if (it == Queues().end())
+    std::lock_guard lock(Registry().mutex);
+    auto it = Registry().queues.find(thread);
+    if (it == Registry().queues.end())
         return false;
     it->second->Post({message, wParam, lParam});
     return true;

@@ -1,9 +1,9 @@
 #pragma once
-// Process and thread services on Linux. A thread has a message queue once it asks for one
-// (ThreadMessageQueue), as a Windows thread gets one with its first message call.
+// Process and thread services on Linux. A thread started by CreateThread has its message queue from its
+// first instruction; any other thread has one only while it holds a ThreadMessageQueue of its own.
 
-#include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 
 #include "platform/system/System.h"
@@ -24,8 +24,10 @@ class ThreadMessageQueue {
     ThreadMessageQueue(const ThreadMessageQueue&) = delete;
     ThreadMessageQueue& operator=(const ThreadMessageQueue&) = delete;
 
+    // The calling thread's queue; null when it has none.
+    static ThreadMessageQueue* Current();
+
     bool Peek(ThreadMessage& message);  // takes the oldest message, false when none
-    bool HasMessage();
     void Post(const ThreadMessage& message);
 
   private:
@@ -38,6 +40,7 @@ class LinuxSystem : public win::System {
   public:
     std::string GetModuleFileName(std::size_t bufferSize) override;
     win::ThreadId GetCurrentThreadId() override;
+    win::StartedThread CreateThread(std::function<void()> body) override;
     bool PostThreadMessage(win::ThreadId thread, win::UINT message, win::WPARAM wParam,
                            win::LPARAM lParam) override;
     win::DWORD GetTickCount() override;
