@@ -135,14 +135,16 @@ TEST(SqliteHive, PendingValuesOfAnEarlierLayoutMoveToThePendingTable) {
         const std::string path = dir / "hive.sqlite";
         sqlite3* old = nullptr;
         ASSERT_EQ(sqlite3_open(path.c_str(), &old), SQLITE_OK);
-        const std::string sql =
-            std::string(
-                "PRAGMA journal_mode=WAL;"
-                "CREATE TABLE keys(path TEXT PRIMARY KEY, parent TEXT NOT NULL, name TEXT NOT NULL);") +
-            valuesTable + "INSERT INTO keys VALUES('a', '', 'A');" + "INSERT INTO keys VALUES('" +
-            interfaces + "\\eth0', '" + interfaces + "', 'eth0');" + "INSERT INTO key_values VALUES('" +
-            interfaces + "\\eth0', 'ipaddress', 'IPAddress', 7, x'3100');" +
-            "INSERT INTO key_values VALUES('a', 'kept', 'Kept', 1, x'6b00');";
+        std::string sql =
+            "PRAGMA journal_mode=WAL;"
+            "CREATE TABLE keys(path TEXT PRIMARY KEY, parent TEXT NOT NULL, name TEXT NOT NULL);";
+        sql += valuesTable;
+        sql += "INSERT INTO keys VALUES('a', '', 'A');";
+        sql += "INSERT INTO keys VALUES('" + interfaces + "\\eth0', '";
+        sql += interfaces + "', 'eth0');";
+        sql += "INSERT INTO key_values VALUES('" + interfaces +
+               "\\eth0', 'ipaddress', 'IPAddress', 7, x'3100');";
+        sql += "INSERT INTO key_values VALUES('a', 'kept', 'Kept', 1, x'6b00');";
         ASSERT_EQ(sqlite3_exec(old, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << valuesTable;
         sqlite3_close(old);
 
