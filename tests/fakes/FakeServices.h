@@ -3,13 +3,15 @@
 // file system on the test's own temporary folder. A fixture adds the window host it wants and makes
 // the program's Platform from both.
 
+#include <memory>
+
 #include "app/Platform.h"
 #include "fakes/FakeDynamicLibraries.h"
 #include "fakes/FakeInet.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeSystem.h"
 #include "fakes/InMemoryRegistry.h"
-#include "platform/file/linux/LinuxFileSystem.h"
+#include "platform/file/NativeFileSystem.h"
 
 namespace fakes {
 
@@ -19,7 +21,8 @@ struct FakeServices {
     }
 
     FakeSystem system;
-    platform_linux::LinuxFileSystem files;
+    std::unique_ptr<win::FileSystem> nativeFiles = platform::MakeNativeFileSystem();
+    win::FileSystem& files = *nativeFiles;
     InMemoryRegistry registry;
     FakeShell shell;
     FakeDynamicLibraries libraries;

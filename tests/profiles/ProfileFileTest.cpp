@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/file/linux/LinuxFileSystem.h"
+#include "platform/file/NativeFileSystem.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -29,7 +29,8 @@ class ProfileFileTest : public ::testing::Test {
 
     TempDir dir;
     std::string path = dir / "tarnquill";
-    platform_linux::LinuxFileSystem files;
+    std::unique_ptr<win::FileSystem> fileSystem = platform::MakeNativeFileSystem();
+    win::FileSystem& files = *fileSystem;
 };
 
 TEST_F(ProfileFileTest, TheExampleRecordIs107BytesOnDisk) {
