@@ -95,6 +95,19 @@ std::uint32_t Switch(const platform_linux::StaticAddressChange& change,
     return win::kDhcpSuccess;
 }
 
+// The interface's pending gateway and DNS servers. A hive that holds them but cannot be read fails the
+// switch: going ahead without them would leave the old gateway in place and call that a success.
+std::uint32_t ReadPending(platform_linux::PendingTcpipSettings& pending, const std::string& interfaceKey,
+                          platform_linux::StaticAddressChange& change,
+                          std::optional<std::string>& nameServer) {
+    win::LONG error = pending.ReadText(interfaceKey, winreg::kDefaultGatewayValue, change.gateway);
+    if (error == win::ERROR_SUCCESS)
+        error = pending.ReadText(interfaceKey, winreg::kNameServerValue, nameServer);
+    if (error == win::ERROR_SUCCESS)
+        return win::kDhcpSuccess;
+    return error == win::ERROR_BUSY ? win::kDhcpSettingsBusy : win::kDhcpSettingsUnreadable;
+}
+
 // Puts the change into effect with the interface's pending settings, which are then cleared. One
 // notification at a time: they share the hive connection, and two changes of one interface must not
 // interleave.
@@ -111,8 +124,8 @@ std::uint32_t ApplyWithPendingSettings(platform_linux::StaticAddressChange& chan
     std::optional<std::string> nameServer;
     if (hive == platform_linux::ResidentHive::State::kOpen) {
         pending.emplace(resident.Hive());
-        change.gateway = pending->Text(interfaceKey, winreg::kDefaultGatewayValue);
-        nameServer = pending->Text(interfaceKey, winreg::kNameServerValue);
+        if (const std::uint32_t status = ReadPending(*pending, interfaceKey, change, nameServer))
+            return status;
     }
 
     if (const ChangeFault fault = platform_linux::FaultOf(change); fault != ChangeFault::kNone)

@@ -33,7 +33,10 @@ class PendingTcpipSettings {
                   const winreg::RegistryValue& value);
     win::LONG Delete(std::string_view interfaceName, std::string_view valueName);
     // A pending value's text up to its first NUL (a multi-string's first element); nothing when the value
-    // is not pending.
+    // is not pending. ReadText tells a value that is not pending (ERROR_SUCCESS, no text) from a hive
+    // that could not be read (ERROR_BUSY while another process holds it locked).
+    win::LONG ReadText(std::string_view interfaceName, std::string_view valueName,
+                       std::optional<std::string>& text);
     std::optional<std::string> Text(std::string_view interfaceName, std::string_view valueName);
     // Ends every pending value of the interface, once they are in effect.
     win::LONG Clear(std::string_view interfaceName);
