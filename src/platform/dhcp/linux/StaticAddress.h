@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/netlink/linux/Netlink.h"
+
 namespace platform_linux {
 
 struct StaticAddressChange {
@@ -28,8 +30,9 @@ enum class ChangeFault {
 };
 ChangeFault FaultOf(const StaticAddressChange& change);
 
-// Applies the change with rtnetlink. On failure returns an errno value (EINVAL for a change with a
-// fault) and puts back what it had changed, so the interface keeps its old address and routes.
-int ApplyStaticAddressChange(const StaticAddressChange& change);
+// Applies the change with rtnetlink and reads back that it took effect. On failure returns an errno value
+// (EINVAL for a change with a fault, EIO for one the kernel acknowledged but does not hold) and puts the
+// interface's addresses and routes back as they were. fault sees each request before the kernel does.
+int ApplyStaticAddressChange(const StaticAddressChange& change, const netlink::RequestFault& fault = {});
 
 }  // namespace platform_linux
