@@ -166,6 +166,8 @@ TEST_F(NamespaceTest, FailuresChangeNothingAndSayWhy) {
         {"va0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "dns.example", failed + Gbk("DNS服务器地址无效。")},
     };
     const std::string before = State() + Resolver();
+    Ipv4Settings shownBefore;
+    ASSERT_TRUE(adapters::ReadAdapterSettings(*registry, shownBefore, "va0"));
     for (const Case& c : cases) {
         fakes::FakeWindowHost caseHost;
         const adapters::AdapterServices services{*registry, caseHost, libraries};
@@ -177,6 +179,10 @@ TEST_F(NamespaceTest, FailuresChangeNothingAndSayWhy) {
             texts.push_back(box.text);
         EXPECT_EQ(texts, std::vector<std::string>{c.message}) << c.ip;
         EXPECT_EQ(State() + Resolver(), before) << c.ip;
+        // What failed to take effect is not shown as the adapter's settings either.
+        Ipv4Settings shown;
+        ASSERT_TRUE(adapters::ReadAdapterSettings(*registry, shown, "va0"));
+        EXPECT_EQ(shown, shownBefore) << c.ip;
     }
 }
 

@@ -1,6 +1,6 @@
 // libdhcpcsvc.so: the DHCP client's change notification as the program calls it, for Linux. The address
 // and mask come as arguments; the gateway and the DNS servers are the pending settings the program wrote
-// just before (PendingTcpipSettings.h), cleared once they are in effect.
+// just before (PendingTcpipSettings.h), cleared once the notification has put them into effect or failed.
 #include <net/if.h>
 
 #include <cerrno>
@@ -108,7 +108,19 @@ std::uint32_t ReadPending(platform_linux::PendingTcpipSettings& pending, const s
     return error == win::ERROR_BUSY ? win::kDhcpSettingsBusy : win::kDhcpSettingsUnreadable;
 }
 
-// Puts the change into effect with the interface's pending settings, which are then cleared. One
+std::uint32_t CheckAndSwitch(const platform_linux::StaticAddressChange& change,
+                             const std::optional<std::string>& nameServer,
+                             const std::string& resolvConfPath) {
+    if (const ChangeFault fault = platform_linux::FaultOf(change); fault != ChangeFault::kNone)
+        return StatusOf(fault);
+    std::vector<std::string> servers;
+    if (nameServer && !platform_linux::ParseNameServerValue(*nameServer, servers))
+        return win::kDhcpBadNameServer;
+    return Switch(change, servers, resolvConfPath);
+}
+
+// Puts the change into effect with the interface's pending settings, which are then cleared, whether it
+// took effect or not. One
 // notification at a time: they share the hive connection, and two changes of one interface must not
 // interleave.
 std::uint32_t ApplyWithPendingSettings(platform_linux::StaticAddressChange& change,
@@ -128,16 +140,13 @@ std::uint32_t ApplyWithPendingSettings(platform_linux::StaticAddressChange& chan
             return status;
     }
 
-    if (const ChangeFault fault = platform_linux::FaultOf(change); fault != ChangeFault::kNone)
-        return StatusOf(fault);
-    std::vector<std::string> servers;
-    if (nameServer && !platform_linux::ParseNameServerValue(*nameServer, servers))
-        return win::kDhcpBadNameServer;
-    if (const std::uint32_t status = Switch(change, servers, roots.resolvConf))
-        return status;
+    const std::uint32_t status = CheckAndSwitch(change, nameServer, roots.resolvConf);
+    // Either way the pending values end here: in effect they are the kernel's state, which reads show
+    // from now on; after a failure they never were in effect, and reads (also after a restart) must not
+    // show them as the adapter's settings.
     if (pending)
         pending->Clear(interfaceKey);
-    return win::kDhcpSuccess;
+    return status;
 }
 
 }  // namespace

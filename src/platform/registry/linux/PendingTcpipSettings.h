@@ -8,7 +8,7 @@
 // its path from OSTRELLE_HIVE_PATH, LinuxRoots.h), reads the pending DefaultGateway and NameServer,
 // puts them into effect with the address and mask it was called with (rtnetlink and the resolver) and
 // then clears the interface's pending values, so that reads show the kernel's state again. A
-// notification that fails leaves them pending.
+// notification that fails clears them too: values that never took effect are not the adapter's settings.
 //
 // Interfaces are named by their TCP/IP key's name as the program spells it (GBK), values by their
 // registry names; both compare without regard to ASCII letter case. Every call returns ERROR_SUCCESS or
