@@ -76,6 +76,7 @@ TEST_F(NamespaceTest, DiscoveryOffersExactlyTheLinksThatTakeAnAddressInIndexOrde
     ASSERT_TRUE(adapters::EnumerateAdapters(*registry, list));
     std::vector<std::pair<std::string, std::string>> listed;
     std::vector<std::pair<std::string, std::string>> wanted;
+    wanted.reserve(expected.size());
     for (const adapters::AdapterInfo& adapter : list)
         listed.emplace_back(adapter.instanceId, adapter.description);
     for (const auto& [ifIndex, name] : expected)
