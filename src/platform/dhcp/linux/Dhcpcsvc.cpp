@@ -115,7 +115,10 @@ std::uint32_t ApplyWithPendingSettings(platform_linux::StaticAddressChange& chan
         nameServer = pending->Text(interfaceKey, winreg::kNameServerValue);
     }
 
-    if (const ChangeFault fault = platform_linux::FaultOf(change); fault != ChangeFault::kNone)
+    const std::vector<std::uint32_t> otherLinksAddresses =
+        platform_linux::AddressesOfOtherLinks(change.interfaceName);
+    if (const ChangeFault fault = platform_linux::FaultOf(change, otherLinksAddresses);
+        fault != ChangeFault::kNone)
         return StatusOf(fault);
     std::vector<std::string> servers;
     if (nameServer && !platform_linux::ParseNameServerValue(*nameServer, servers))
