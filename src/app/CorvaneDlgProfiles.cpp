@@ -45,11 +45,12 @@ std::string CCorvaneDlg::SelectedAdapterText() const {
 }
 
 // A "|" in the name would split the line at another place when it is read back, moving every later
-// field: such a name is refused, and the typed text stays in the edit for the user to change.
+// field: such a name is refused, and the typed text stays in the edit for the user to change. The
+// 0x7C that ends a character such as 東 is no "|" and is kept.
 bool CCorvaneDlg::ComposeProfileFromControls(std::string& line, int& iconNumber) {
     profiles::IpProfile p;
     p.name = GetDlgItemText(IDC_PROFILE_NAME);
-    if (p.name.find('|') != std::string::npos) {
+    if (!profiles::IsStorableName(p.name)) {
         ShowPrompt(IDS_NAME_HAS_SEPARATOR, win::MB_OK | win::MB_ICONINFORMATION);
         return false;
     }

@@ -8,8 +8,13 @@ namespace {
 
 constexpr char kSeparator = '|';
 
+bool IsLeadByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x81 && byte <= 0xFE;
+}
+
 std::string_view TakeField(std::string_view& rest) {
-    const std::size_t bar = rest.find(kSeparator);
+    const std::size_t bar = FindSeparator(rest);
     if (bar == std::string_view::npos)
         return {};
     std::string_view field = rest.substr(0, bar);
@@ -22,6 +27,28 @@ bool IsAtoiSpace(char c) {
 }
 
 }  // namespace
+
+// A GBK second byte lies in 0x40..0xFE, so it can be 0x7C: 東 is 96 7C, 億 83 7C, 質 D9 7C, and
+// 115 more characters end in it.
+std::size_t FindSeparator(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == kSeparator)
+            return i;
+        if (IsLeadByte(text[i]))
+            ++i;
+    }
+    return std::string_view::npos;
+}
+
+bool IsStorableName(std::string_view name) {
+    if (FindSeparator(name) != std::string_view::npos)
+        return false;
+    // A lead byte with no second byte would take the separator after the name as its own.
+    std::size_t i = 0;
+    while (i < name.size())
+        i += IsLeadByte(name[i]) ? 2 : 1;
+    return i == name.size();
+}
 
 std::string ComposeProfileLine(const IpProfile& p) {
     const adapters::Ipv4Settings& s = p.settings;

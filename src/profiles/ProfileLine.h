@@ -22,9 +22,16 @@ struct IpProfile {
 
 constexpr int kIconCount = 5;  // icon numbers 0 to 4
 
+// The position of the first "|" that separates fields, or npos. The byte after a GBK lead byte
+// (0x81..0xFE) is the second half of its character and never separates, even where it is 0x7C.
+std::size_t FindSeparator(std::string_view text);
+// Whether a name reads back as itself from a composed line: it holds no separator and does not end
+// in half a character.
+bool IsStorableName(std::string_view name);
+
 std::string ComposeProfileLine(const IpProfile& profile);
-// Takes the fields apart: fields 1 to 7 each end at the next "|" (empty when there is none left),
-// field 8 is whatever remains.
+// Takes the fields apart: fields 1 to 7 each end at the next separator (empty when there is none
+// left), field 8 is whatever remains.
 IpProfile SplitProfileLine(std::string_view line);
 // The icon number of field 2, converted as atoi does: leading blanks, a sign, digits; no digits give 0.
 int IconNumber(std::string_view iconField);

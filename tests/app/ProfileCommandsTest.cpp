@@ -178,4 +178,15 @@ TEST_F(ProfileCommandsTest, ANameWithTheSeparatorIsRefusedAndNothingIsLost) {
     EXPECT_EQ(host.MessageBoxes()[0].caption, Gbk("提示"));
 }
 
+TEST_F(ProfileCommandsTest, ANameWhoseCharacterEndsInTheSeparatorByteIsAdded) {
+    RunProgram([&](FakeWindow& dlg) {
+        TypeProfile(dlg, Gbk("東京"), 1, "10.0.0.9");
+        host.Click(dlg, IDC_ADD);
+        ASSERT_EQ(app::profileLines.size(), 1u);
+        EXPECT_EQ(EntryName(dlg, 0), Gbk("東京"));
+        host.CloseBox(dlg);
+    });
+    EXPECT_TRUE(host.MessageBoxes().empty());
+}
+
 }  // namespace

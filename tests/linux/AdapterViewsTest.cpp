@@ -175,6 +175,34 @@ TEST_F(AdapterViewsTest, TheClassKeyIsReadOnlyAndALongModelNameIsCut) {
     EXPECT_EQ(list[0].description, std::string(255, 'M'));
 }
 
+TEST_F(AdapterViewsTest, AdaptersOfOneModelAreNumberedInIndexOrderAndTheFirstKeepsItsName) {
+    const std::string model = "82574L Gigabit Network Connection";
+    const std::string longModel(300, 'M');
+    AddLinks({
+        {"eth5", 9, 1, "", 0, false, "e1000e", model},
+        {"eth0", 2, 1, "", 0, false, "e1000e", model},
+        {"eth2", 3, 1, "", 10, false, "e1000e", model},  // a port of a bond: not offered, not counted
+        {"eth1", 5, 1, "", 0, false, "e1000e", model},
+        {"eth3", 7, 1, "", 0, false, "r8169"},
+        {"eth4", 8, 1, "", 0, false, "r8169"},
+        {"veth0", 11, 1, "veth", 0, false, "", longModel},
+        {"veth1", 12, 1, "veth", 0, false, "", longModel},
+    });
+    std::vector<std::pair<std::string, std::string>> listed;
+    for (const adapters::AdapterInfo& adapter : Discover())
+        listed.emplace_back(adapter.instanceId, adapter.description);
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"eth0", model},
+        {"eth1", model + " #2"},
+        {"eth3", "r8169"},
+        {"eth4", "r8169 #2"},
+        {"eth5", model + " #3"},
+        {"veth0", std::string(255, 'M')},
+        {"veth1", std::string(252, 'M') + " #2"},
+    };
+    EXPECT_EQ(listed, expected);
+}
+
 TEST_F(AdapterViewsTest, LiveStateReadsAsTheProgramWouldHaveWrittenIt) {
     AddLinks({{"eth0", 2, 1, "veth"}});
     state->links["eth0"] = {{"192.168.1.10", "10.9.0.1"}, {"255.255.255.0", "255.255.0.0"}, {"192.168.1.1"}};

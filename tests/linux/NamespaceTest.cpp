@@ -145,6 +145,7 @@ TEST_F(NamespaceTest, ASecondAdapterKeepsItsOwnDefaultRoute) {
 TEST_F(NamespaceTest, FailuresChangeNothingAndSayWhy) {
     Ip("addr add 10.1.0.5/24 dev va0");
     Ip("route add default via 10.1.0.1 dev va0");
+    Ip("addr add 10.3.0.5/24 dev va1");
     struct Case {
         std::string instanceId;
         const char* ip;
@@ -164,6 +165,7 @@ TEST_F(NamespaceTest, FailuresChangeNothingAndSayWhy) {
         {"va0", "10.2.0.9", "255.0.255.0", "", "", failed + Gbk("子网掩码无效。")},
         {"va0", "10.2.0.9", "", "", "", failed + Gbk("子网掩码无效。")},
         {"va0", "10.2.0.9", "255.255.255.0", "10.2.0.9", "", failed + Gbk("默认网关无效。")},
+        {"va0", "10.2.0.9", "255.255.255.0", "10.3.0.5", "", failed + Gbk("默认网关无效。")},  // va1's
         {"va0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "dns.example", failed + Gbk("DNS服务器地址无效。")},
     };
     const std::string before = State() + Resolver();

@@ -320,6 +320,34 @@ TEST(StaticAddress, FaultsFoundBeforeAnythingChanges) {
     }
 }
 
+TEST(StaticAddress, AGatewayNoPacketCanLeaveThroughIsRefused) {
+    struct Case {
+        const char* address;
+        const char* mask;
+        const char* gateway;
+        ChangeFault fault;
+    };
+    const std::vector<std::uint32_t> otherLinks = {Address("10.3.0.5"), Address("172.16.0.1")};
+    const Case cases[] = {
+        {"192.168.1.10", "255.255.255.0", "192.168.1.0", ChangeFault::kGateway},    // the network
+        {"192.168.1.10", "255.255.255.0", "192.168.1.255", ChangeFault::kGateway},  // the broadcast
+        {"10.1.2.3", "255.255.0.0", "10.1.0.0", ChangeFault::kGateway},
+        {"10.1.2.3", "255.255.0.0", "10.1.255.255", ChangeFault::kGateway},
+        {"10.1.2.3", "255.255.0.0", "10.1.2.255", ChangeFault::kNone},    // a host of a /16
+        {"10.1.2.3", "255.255.255.0", "10.1.3.0", ChangeFault::kNone},    // outside: on the link
+        {"10.0.0.0", "255.255.255.254", "10.0.0.1", ChangeFault::kNone},  // a /31 has two hosts
+        {"10.0.0.1", "255.255.255.254", "10.0.0.0", ChangeFault::kNone},
+        {"10.0.0.1", "255.255.255.255", "10.0.0.2", ChangeFault::kNone},
+        {"192.168.1.10", "255.255.255.0", "10.3.0.5", ChangeFault::kGateway},  // this machine, another link
+        {"192.168.1.10", "255.255.255.0", "172.16.0.1", ChangeFault::kGateway},
+        {"192.168.1.10", "255.255.255.0", "10.3.0.6", ChangeFault::kNone},
+    };
+    for (const Case& c : cases) {
+        StaticAddressChange change{"eth0", 0, Address(c.address), Address(c.mask), c.gateway};
+        EXPECT_EQ(FaultOf(change, otherLinks), c.fault) << c.address << " " << c.mask << " " << c.gateway;
+    }
+}
+
 TEST(NetlinkSocket, AsksForInterfaceIndexesThroughItself) {
     netlink::Socket socket;
     EXPECT_EQ(socket.InterfaceIndex("lo"), 0) << "not open yet";

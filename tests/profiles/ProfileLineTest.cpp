@@ -53,6 +53,31 @@ TEST(ProfileLine, FewerSeparatorsLeaveMiddleFieldsEmptyAndTheRestInFieldEight) {
     EXPECT_EQ(profiles::SplitProfileLine("home|3|rest").settings.ipAddress, "");
 }
 
+// GBK characters whose second byte is the separator's byte: 東 (96 7C), 億 (83 7C), 質 (D9 7C), ...
+TEST(ProfileLine, ACharacterEndingInTheSeparatorByteStaysInItsField) {
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        const std::string character{static_cast<char>(lead), '|'};
+        for (const std::string& text : {character, "a" + character + "b", character + character}) {
+            IpProfile profile = kOffice;
+            profile.name = text;
+            profile.adapter = "NIC " + text;
+            EXPECT_TRUE(profiles::IsStorableName(text)) << lead;
+            EXPECT_EQ(profiles::SplitProfileLine(profiles::ComposeProfileLine(profile)), profile) << lead;
+        }
+    }
+    EXPECT_EQ(profiles::SplitProfileLine("\x96|2|").name, "\x96|2") << "a lead byte takes the next byte";
+}
+
+TEST(ProfileLine, OnlyANameThatReadsBackAsItselfCanBeStored) {
+    const std::pair<std::string, bool> cases[] = {
+        {"", true},      {"abc", true},       {Gbk("東京"), true},         {"\x80", true},
+        {"a|b", false},  {Gbk("東|"), false}, {Gbk("|億"), false},         {Gbk("質|東"), false},
+        {"\xB0", false}, {"ab\xFE", false},   {Gbk("東") + "\x96", false},
+    };
+    for (const auto& [name, storable] : cases)
+        EXPECT_EQ(profiles::IsStorableName(name), storable) << name;
+}
+
 TEST(ProfileLine, IconNumberFollowsAtoi) {
     const std::pair<const char*, int> cases[] = {
         {"2", 2},   {"x", 0},    {"", 0},

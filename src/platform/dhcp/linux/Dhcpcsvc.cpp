@@ -111,7 +111,10 @@ std::uint32_t ReadPending(platform_linux::PendingTcpipSettings& pending, const s
 std::uint32_t CheckAndSwitch(const platform_linux::StaticAddressChange& change,
                              const std::optional<std::string>& nameServer,
                              const std::string& resolvConfPath) {
-    if (const ChangeFault fault = platform_linux::FaultOf(change); fault != ChangeFault::kNone)
+    const std::vector<std::uint32_t> otherLinksAddresses =
+        platform_linux::AddressesOfOtherLinks(change.interfaceName);
+    if (const ChangeFault fault = platform_linux::FaultOf(change, otherLinksAddresses);
+        fault != ChangeFault::kNone)
         return StatusOf(fault);
     std::vector<std::string> servers;
     if (nameServer && !platform_linux::ParseNameServerValue(*nameServer, servers))
@@ -120,9 +123,8 @@ std::uint32_t CheckAndSwitch(const platform_linux::StaticAddressChange& change,
 }
 
 // Puts the change into effect with the interface's pending settings, which are then cleared, whether it
-// took effect or not. One
-// notification at a time: they share the hive connection, and two changes of one interface must not
-// interleave.
+// took effect or not. One notification at a time: they share the hive connection, and two changes of one
+// interface must not interleave.
 std::uint32_t ApplyWithPendingSettings(platform_linux::StaticAddressChange& change,
                                        const std::string& interfaceKey) {
     static std::mutex mutex;

@@ -36,6 +36,28 @@ bool InSubnet(std::uint32_t address, const StaticAddressChange& change) {
     return (address & change.mask) == (change.address & change.mask);
 }
 
+// Below /31 a subnet's first and last addresses name the network and its broadcast, never a host;
+// a /31 has two hosts and no broadcast, a /32 one host.
+bool IsNetworkOrBroadcast(std::uint32_t address, std::uint32_t mask) {
+    if (netlink::PrefixLengthOf(mask) >= 31)
+        return false;
+    const std::uint32_t hostBits = ntohl(address) & ~ntohl(mask);
+    return hostBits == 0 || hostBits == ~ntohl(mask);
+}
+
+// No router ever answers at these, though the kernel may take them as a route: the subnet's own
+// network or broadcast address, or this machine's own address on another link, which would send the
+// default route back into the machine. They are refused before anything changes.
+bool IsUnusableGateway(std::uint32_t gateway, const StaticAddressChange& change,
+                       const std::vector<std::uint32_t>& otherLinksAddresses) {
+    if (gateway == change.address || !IsHostAddress(gateway))
+        return true;
+    if (InSubnet(gateway, change) && IsNetworkOrBroadcast(gateway, change.mask))
+        return true;
+    return std::find(otherLinksAddresses.begin(), otherLinksAddresses.end(), gateway) !=
+           otherLinksAddresses.end();
+}
+
 class Change {
   public:
     Change(netlink::Socket& socket, int ifIndex) : socket_(socket), ifIndex_(ifIndex) {}
@@ -142,23 +164,34 @@ int SetDefaultRoute(netlink::Socket& socket, Change& apply, int ifIndex, const S
 
 }  // namespace
 
-ChangeFault FaultOf(const StaticAddressChange& change) {
-    const int prefix = netlink::PrefixLengthOf(change.mask);
-    if (prefix <= 0)
+ChangeFault FaultOf(const StaticAddressChange& change,
+                    const std::vector<std::uint32_t>& otherLinksAddresses) {
+    if (netlink::PrefixLengthOf(change.mask) <= 0)
         return ChangeFault::kMask;
-    const std::uint32_t host = ntohl(change.address);
-    const std::uint32_t hostMask = ntohl(change.mask);
-    if (!IsHostAddress(change.address))
-        return ChangeFault::kAddress;
-    // Below /31 the subnet's own network and broadcast addresses cannot be a host's either.
-    if (prefix < 31 && ((host & ~hostMask) == 0 || (host & ~hostMask) == ~hostMask))
+    if (!IsHostAddress(change.address) || IsNetworkOrBroadcast(change.address, change.mask))
         return ChangeFault::kAddress;
     std::uint32_t gateway = 0;
     if (change.gateway && !ParseGateway(*change.gateway, gateway))
         return ChangeFault::kGateway;
-    if (gateway != 0 && (gateway == change.address || !IsHostAddress(gateway)))
+    if (gateway != 0 && IsUnusableGateway(gateway, change, otherLinksAddresses))
         return ChangeFault::kGateway;
     return ChangeFault::kNone;
+}
+
+std::vector<std::uint32_t> AddressesOfOtherLinks(const std::string& interfaceName) {
+    netlink::Socket socket;
+    std::vector<netlink::Link> links;
+    if (socket.Open() != 0 || netlink::ReadLinks(socket, links) != 0)
+        return {};
+    std::vector<std::uint32_t> others;
+    for (const netlink::Link& link : links) {
+        std::vector<Ipv4Address> addresses;
+        if (link.name == interfaceName || netlink::ReadAddresses(socket, link.ifIndex, addresses) != 0)
+            continue;
+        for (const Ipv4Address& address : addresses)
+            others.push_back(address.address);
+    }
+    return others;
 }
 
 namespace {

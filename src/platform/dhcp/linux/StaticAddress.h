@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/netlink/linux/Netlink.h"
 
@@ -26,9 +27,14 @@ enum class ChangeFault {
     kNone,
     kAddress,  // no host can have it: 0.x, 127.x, multicast and above, the subnet's network or broadcast
     kMask,     // holes in it, or no bits
-    kGateway,  // not an address, not a host's, or the new address itself
+    kGateway,  // not an address, not a host's, the new address itself, the new subnet's network or
+               // broadcast address, or an address this machine holds on another link
 };
-ChangeFault FaultOf(const StaticAddressChange& change);
+// otherLinksAddresses: the addresses the machine holds on its other links (network byte order).
+ChangeFault FaultOf(const StaticAddressChange& change,
+                    const std::vector<std::uint32_t>& otherLinksAddresses = {});
+// The IPv4 addresses of every link but the named one; empty when the kernel cannot be asked.
+std::vector<std::uint32_t> AddressesOfOtherLinks(const std::string& interfaceName);
 
 // Applies the change with rtnetlink and reads back that it took effect. On failure returns an errno value
 // (EINVAL for a change with a fault, EIO for one the kernel acknowledged but does not hold) and puts the

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/registry/KeyPath.h"
+#include "platform/registry/RegistrySchema.h"
 #include "platform/text/Gbk.h"
 
 namespace platform_linux {
@@ -90,7 +91,7 @@ std::unique_ptr<LinkSource> MakeKernelLinkSource() {
     return std::make_unique<KernelLinkSource>();
 }
 
-AdapterClassProvider::AdapterClassProvider(std::unique_ptr<LinkSource> links, std::string sysfsRoot,
+AdapterClassProvider::AdapterClassProvider(std::unique_ptr<LinkSource> links, const std::string& sysfsRoot,
                                            std::string udevRoot)
     : links_(std::move(links)), netDir_(sysfsRoot + "/class/net"), udevRoot_(std::move(udevRoot)) {}
 
@@ -114,11 +115,13 @@ std::string AdapterClassProvider::LowerRangeOf(const netlink::Link& link) const 
     return addressed ? "ethernet" : "nolower";
 }
 
-std::string AdapterClassProvider::DescriptionOf(const netlink::Link& interface) const {
+std::string AdapterClassProvider::ModelNameOf(const netlink::Link& interface) const {
     // udev's database line "E:ID_MODEL_FROM_DATABASE=82574L Gigabit Network Connection"; the database
     // name beats the device's own ID_MODEL.
     std::ifstream udev(udevRoot_ + "/data/n" + std::to_string(interface.ifIndex));
-    std::string line, fromDatabase, model;
+    std::string line;
+    std::string fromDatabase;
+    std::string model;
     while (std::getline(udev, line)) {
         if (line.rfind("E:ID_MODEL_FROM_DATABASE=", 0) == 0)
             fromDatabase = line.substr(25);
@@ -136,6 +139,27 @@ std::string AdapterClassProvider::DescriptionOf(const netlink::Link& interface) 
     if (description.empty())
         description = interface.name;
     return CutGbk(text::Utf8ToGbk(description), kMaxDescriptionBytes);
+}
+
+// A profile names its adapter by this description, so two adapters of one model must not share it.
+// As Windows names such twins, the second and later ones in interface order get " #2", " #3", ...
+// Only the adapters the program offers are counted: the first of them keeps the plain model name that
+// profiles saved before already hold.
+std::string AdapterClassProvider::DescriptionOf(const netlink::Link& interface) const {
+    std::string model = ModelNameOf(interface);
+    if (LowerRangeOf(interface) != winreg::kEthernetLowerRange)
+        return model;
+    int sameModel = 1;
+    for (const netlink::Link& earlier : listed_) {
+        if (earlier.ifIndex == interface.ifIndex)
+            break;
+        if (LowerRangeOf(earlier) == winreg::kEthernetLowerRange && ModelNameOf(earlier) == model)
+            ++sameModel;
+    }
+    if (sameModel == 1)
+        return model;
+    const std::string number = " #" + std::to_string(sameModel);
+    return CutGbk(model, kMaxDescriptionBytes - number.size()) + number;
 }
 
 const std::vector<netlink::Link>& AdapterClassProvider::Listed(bool refresh) {

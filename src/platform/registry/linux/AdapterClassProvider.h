@@ -6,7 +6,8 @@
 //   {4d36e972-...}\0000\Ndi\Interfaces  LowerRange = "ethernet"
 //
 // one numbered subkey per interface in interface index order. DriverDesc is the model name from the udev
-// database, else the driver's name, else the interface name. LowerRange is "ethernet" for the Ethernet-type
+// database, else the driver's name, else the interface name; a second adapter of the same model reads
+// "... #2", a third "... #3". LowerRange is "ethernet" for the Ethernet-type
 // links a user gives an address to (physical NICs, veth, macvlan, bridges, bonds), "nolower" for the other
 // Ethernet-type links (ports of a bridge or bond, ifb, tap, dummy, ...), "wlan" for wireless links,
 // "loopback" for lo and "tunnel" for links without Ethernet framing (tun, sit, gre, ...). The program
@@ -38,7 +39,8 @@ class AdapterClassProvider : public winreg::RegistryProvider {
   public:
     // sysfsRoot: the folder holding class/net ("/sys"), which tells wireless links and those with a device
     // apart; udevRoot: the folder holding data/n<ifindex>.
-    AdapterClassProvider(std::unique_ptr<LinkSource> links, std::string sysfsRoot, std::string udevRoot);
+    AdapterClassProvider(std::unique_ptr<LinkSource> links, const std::string& sysfsRoot,
+                         std::string udevRoot);
 
     win::LONG OpenKey(std::string_view path, win::REGSAM access) override;
     win::LONG ListSubKeys(std::string_view path, std::vector<std::string>& names) override;
@@ -49,7 +51,8 @@ class AdapterClassProvider : public winreg::RegistryProvider {
 
   private:
     std::string LowerRangeOf(const netlink::Link& link) const;
-    std::string DescriptionOf(const netlink::Link& link) const;
+    std::string ModelNameOf(const netlink::Link& interface) const;
+    std::string DescriptionOf(const netlink::Link& interface) const;
     // The interfaces as the last enumeration of the class key listed them, in index order. Subkey "0003"
     // keeps naming the interface the walk saw as 0003, and a walk asks for the links once instead of once
     // per value.
