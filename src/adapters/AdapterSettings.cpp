@@ -23,9 +23,16 @@ std::string_view Cut(std::string_view text) {
     return text.substr(0, kMaxTextLength);
 }
 
-void SetValue(win::Registry& registry, win::HKEY key, std::string_view name, win::DWORD type,
-              const std::vector<std::uint8_t>& data) {
-    registry.RegSetValueEx(key, name, type, data.data(), static_cast<win::DWORD>(data.size()));
+win::LONG SetValue(win::Registry& registry, win::HKEY key, std::string_view name, win::DWORD type,
+                   const std::vector<std::uint8_t>& data) {
+    return registry.RegSetValueEx(key, name, type, data.data(), static_cast<win::DWORD>(data.size()));
+}
+
+// The failure, with the reason for the registry's error on the next line where one is known.
+void ShowFailure(const AdapterServices& services, int failureId, win::LONG error) {
+    const std::string reason = RegistryFailureReason(error);
+    const std::string failure = res::LoadString(failureId);
+    res::AfxMessageBox(services.window, reason.empty() ? failure : failure + "\n" + reason);
 }
 
 }  // namespace
@@ -91,20 +98,27 @@ bool WriteAdapterSettings(const AdapterServices& services, std::string_view inst
         return false;
     }
     if (!key.Open(win::HKEY_LOCAL_MACHINE, InterfaceKeyPath(instanceId), win::KEY_WRITE)) {
-        const std::string reason = RegistryFailureReason(key.Error());
-        const std::string failure = res::LoadString(res::IDS_OPEN_REGISTRY_FAILED);
-        res::AfxMessageBox(services.window, reason.empty() ? failure : failure + "\n" + reason);
+        ShowFailure(services, res::IDS_OPEN_REGISTRY_FAILED, key.Error());
         return false;
     }
+    // The notification puts into effect what these values say: a value that was not written would have it
+    // take an older one, or none, and report the switch as done. The first failure ends the writes.
     win::Registry& registry = services.registry;
-    SetValue(registry, key.Get(), winreg::kIpAddressValue, win::REG_MULTI_SZ,
-             MultiStringValue(settings.ipAddress));
-    SetValue(registry, key.Get(), winreg::kSubnetMaskValue, win::REG_MULTI_SZ,
-             MultiStringValue(settings.subnetMask));
-    SetValue(registry, key.Get(), winreg::kDefaultGatewayValue, win::REG_MULTI_SZ,
-             MultiStringValue(settings.defaultGateway));
-    SetValue(registry, key.Get(), winreg::kNameServerValue, win::REG_SZ,
-             NameServerValue(settings.preferredDns, settings.alternateDns));
+    win::LONG error = SetValue(registry, key.Get(), winreg::kIpAddressValue, win::REG_MULTI_SZ,
+                               MultiStringValue(settings.ipAddress));
+    if (error == win::ERROR_SUCCESS)
+        error = SetValue(registry, key.Get(), winreg::kSubnetMaskValue, win::REG_MULTI_SZ,
+                         MultiStringValue(settings.subnetMask));
+    if (error == win::ERROR_SUCCESS)
+        error = SetValue(registry, key.Get(), winreg::kDefaultGatewayValue, win::REG_MULTI_SZ,
+                         MultiStringValue(settings.defaultGateway));
+    if (error == win::ERROR_SUCCESS)
+        error = SetValue(registry, key.Get(), winreg::kNameServerValue, win::REG_SZ,
+                         NameServerValue(settings.preferredDns, settings.alternateDns));
+    if (error != win::ERROR_SUCCESS) {
+        ShowFailure(services, res::IDS_WRITE_REGISTRY_FAILED, error);
+        return false;
+    }
     return true;
 }
 

@@ -23,6 +23,7 @@ constexpr Reason kReasons[] = {
     {win::kDhcpBadNameServer, res::IDS_REASON_BAD_NAME_SERVER},
     {win::kDhcpNameServersRefused, res::IDS_REASON_NAME_SERVERS_REFUSED},
     {win::kDhcpSettingsUnreadable, res::IDS_REASON_SETTINGS_UNREADABLE},
+    {win::kDhcpSettingsBusy, res::IDS_REASON_SETTINGS_BUSY},
 };
 
 constexpr std::uint32_t kErrorNumberMask = 0xFFFF;
@@ -45,6 +46,8 @@ std::string RegistryFailureReason(win::LONG error) {
             return res::LoadString(res::IDS_REASON_NO_PERMISSION);
         case win::ERROR_FILE_NOT_FOUND:
             return res::LoadString(res::IDS_REASON_NO_SUCH_ADAPTER);
+        case win::ERROR_BUSY:
+            return res::LoadString(res::IDS_REASON_SETTINGS_BUSY);
         default:
             return "";
     }

@@ -80,6 +80,7 @@ constexpr int IDS_OPEN_REGISTRY_FAILED = 220;
 constexpr int IDS_LOAD_DHCP_LIBRARY_FAILED = 221;
 constexpr int IDS_DHCP_ENTRY_POINT_MISSING = 222;
 constexpr int IDS_DHCP_NOTIFY_FAILED = 223;
+constexpr int IDS_WRITE_REGISTRY_FAILED = 224;
 constexpr int IDS_REASON_NO_PERMISSION = 230;
 constexpr int IDS_REASON_NO_SUCH_ADAPTER = 231;
 constexpr int IDS_REASON_INVALID_PARAMETER = 232;
@@ -91,6 +92,7 @@ constexpr int IDS_REASON_NAME_SERVERS_REFUSED = 237;
 constexpr int IDS_REASON_SETTINGS_UNREADABLE = 238;
 constexpr int IDS_REASON_SYSTEM_ERROR = 239;  // %1 is the system's error number
 constexpr int IDS_REASON_ERROR_CODE = 240;    // %1 is the whole status
+constexpr int IDS_REASON_SETTINGS_BUSY = 241;
 
 // Strings of the update check.
 constexpr int IDS_NEW_VERSION = 250;  // %1 is the server's version

@@ -35,6 +35,7 @@ constexpr StringResource kStringTable[] = {
     {IDS_LOAD_DHCP_LIBRARY_FAILED, "加载dhcpcsvc库失败!"},
     {IDS_DHCP_ENTRY_POINT_MISSING, "获取DhcpNotifyConfigChange函数地址失败!"},
     {IDS_DHCP_NOTIFY_FAILED, "DhcpNotifyConfigChange函数调用失败!"},
+    {IDS_WRITE_REGISTRY_FAILED, "写入注册表失败!"},
     {IDS_REASON_NO_PERMISSION, "原因：没有修改网络配置的权限，请以管理员(root)身份运行本程序。"},
     {IDS_REASON_NO_SUCH_ADAPTER, "原因：找不到该适配器，它可能已被移除。请按“获取当前IP配置”后重试。"},
     {IDS_REASON_INVALID_PARAMETER, "原因：参数无效。"},
@@ -46,6 +47,7 @@ constexpr StringResource kStringTable[] = {
     {IDS_REASON_SETTINGS_UNREADABLE, "原因：无法读取刚写入的IP配置，IP配置没有任何改变。"},
     {IDS_REASON_SYSTEM_ERROR, "原因：系统错误 %1。"},
     {IDS_REASON_ERROR_CODE, "原因：错误代码 %1。"},
+    {IDS_REASON_SETTINGS_BUSY, "原因：另一个程序正占用IP配置的存储，IP配置没有任何改变。请稍后重试。"},
 
     {IDS_NEW_VERSION, "已推出最新的%1版本，请到软件主页下载!"},
     {IDS_HOMEPAGE_UNREACHABLE, "无法连接到软件主页!"},

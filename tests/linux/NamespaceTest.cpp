@@ -1,8 +1,10 @@
 // The adapter store against a real kernel: discovery over sysfs, the write into the hive and the
 // notification through our libdhcpcsvc.so, in a network namespace the test builds.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/mount.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "NetworkNamespace.h"
@@ -72,7 +74,9 @@ TEST_F(NamespaceTest, DiscoveryOffersExactlyTheLinksThatTakeAnAddressInIndexOrde
     std::sort(expected.begin(), expected.end());
     adapters::AdapterList list;
     ASSERT_TRUE(adapters::EnumerateAdapters(*registry, list));
-    std::vector<std::pair<std::string, std::string>> listed, wanted;
+    std::vector<std::pair<std::string, std::string>> listed;
+    std::vector<std::pair<std::string, std::string>> wanted;
+    wanted.reserve(expected.size());
     for (const adapters::AdapterInfo& adapter : list)
         listed.emplace_back(adapter.instanceId, adapter.description);
     for (const auto& [ifIndex, name] : expected)
@@ -165,6 +169,8 @@ TEST_F(NamespaceTest, FailuresChangeNothingAndSayWhy) {
         {"va0", "10.2.0.9", "255.255.255.0", "10.2.0.1", "dns.example", failed + Gbk("DNS服务器地址无效。")},
     };
     const std::string before = State() + Resolver();
+    Ipv4Settings shownBefore;
+    ASSERT_TRUE(adapters::ReadAdapterSettings(*registry, shownBefore, "va0"));
     for (const Case& c : cases) {
         fakes::FakeWindowHost caseHost;
         const adapters::AdapterServices services{*registry, caseHost, libraries};
@@ -176,7 +182,43 @@ TEST_F(NamespaceTest, FailuresChangeNothingAndSayWhy) {
             texts.push_back(box.text);
         EXPECT_EQ(texts, std::vector<std::string>{c.message}) << c.ip;
         EXPECT_EQ(State() + Resolver(), before) << c.ip;
+        // What failed to take effect is not shown as the adapter's settings either.
+        Ipv4Settings shown;
+        ASSERT_TRUE(adapters::ReadAdapterSettings(*registry, shown, "va0"));
+        EXPECT_EQ(shown, shownBefore) << c.ip;
     }
+}
+
+// Another process holding the hive's write lock (an open write transaction) fails the switch within about a
+// second, saying why, instead of freezing the dialog and then switching without the gateway.
+TEST_F(NamespaceTest, AHiveHeldLockedFailsTheSwitchQuicklyAndChangesNothing) {
+    Ip("addr add 10.1.0.5/24 dev va0");
+    Ip("route add default via 10.1.0.1 dev va0");
+    ASSERT_TRUE(Apply("va0", "10.1.0.5", "255.255.255.0", "10.1.0.1"));  // makes the hive
+    const std::string before = State() + Resolver();
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open((dir / "hive.sqlite").c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    sqlite3_close(other);  // rolls the transaction back
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{Gbk(
+                  "写入注册表失败!\n原因：另一个程序正占用IP配置的存储，IP配置没有任何改变。请稍后重试。")});
+    EXPECT_EQ(State() + Resolver(), before);
+}
+
+// A hive deleted while the program runs is made anew by the next switch's writes, where the library
+// reads them: the gateway written is the gateway that takes effect.
+TEST_F(NamespaceTest, AHiveDeletedWhileRunningStillCarriesTheGateway) {
+    Ip("addr add 10.1.0.5/24 dev va0");
+    Ip("route add default via 10.1.0.1 dev va0");
+    ASSERT_TRUE(Apply("va0", "10.1.0.6", "255.255.255.0", "10.1.0.1"));
+    for (const char* file : {"hive.sqlite", "hive.sqlite-wal", "hive.sqlite-shm"})
+        std::filesystem::remove(dir / file);
+    ASSERT_TRUE(Apply("va0", "10.1.0.7", "255.255.255.0", "10.1.0.2"));
+    EXPECT_EQ(Ip("-4 route show default"), "default via 10.1.0.2 dev va0 proto static \n");
 }
 
 TEST_F(NamespaceTest, TheIndexNamesWhichAddressIsReplaced) {

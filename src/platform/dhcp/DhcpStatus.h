@@ -22,6 +22,8 @@ inline constexpr std::uint32_t kDhcpBadNameServer = kDhcpApplicationCode | 4;
 inline constexpr std::uint32_t kDhcpNameServersRefused = kDhcpApplicationCode | 5;
 // The settings the program wrote just before could not be read back.
 inline constexpr std::uint32_t kDhcpSettingsUnreadable = kDhcpApplicationCode | 6;
+// Another process held the settings' store locked for longer than a switch waits; nothing was changed.
+inline constexpr std::uint32_t kDhcpSettingsBusy = kDhcpApplicationCode | 7;
 // Any other failure of the system: the low 16 bits are its error number.
 inline constexpr std::uint32_t kDhcpSystemError = kDhcpApplicationCode | 0x10000;
 

@@ -1,6 +1,6 @@
 // libdhcpcsvc.so: the DHCP client's change notification as the program calls it, for Linux. The address
 // and mask come as arguments; the gateway and the DNS servers are the pending settings the program wrote
-// just before (PendingTcpipSettings.h), cleared once they are in effect.
+// just before (PendingTcpipSettings.h), cleared once the notification has put them into effect or failed.
 #include <net/if.h>
 
 #include <cerrno>
@@ -95,9 +95,36 @@ std::uint32_t Switch(const platform_linux::StaticAddressChange& change,
     return win::kDhcpSuccess;
 }
 
-// Puts the change into effect with the interface's pending settings, which are then cleared. One
-// notification at a time: they share the hive connection, and two changes of one interface must not
-// interleave.
+// The interface's pending gateway and DNS servers. A hive that holds them but cannot be read fails the
+// switch: going ahead without them would leave the old gateway in place and call that a success.
+std::uint32_t ReadPending(platform_linux::PendingTcpipSettings& pending, const std::string& interfaceKey,
+                          platform_linux::StaticAddressChange& change,
+                          std::optional<std::string>& nameServer) {
+    win::LONG error = pending.ReadText(interfaceKey, winreg::kDefaultGatewayValue, change.gateway);
+    if (error == win::ERROR_SUCCESS)
+        error = pending.ReadText(interfaceKey, winreg::kNameServerValue, nameServer);
+    if (error == win::ERROR_SUCCESS)
+        return win::kDhcpSuccess;
+    return error == win::ERROR_BUSY ? win::kDhcpSettingsBusy : win::kDhcpSettingsUnreadable;
+}
+
+std::uint32_t CheckAndSwitch(const platform_linux::StaticAddressChange& change,
+                             const std::optional<std::string>& nameServer,
+                             const std::string& resolvConfPath) {
+    const std::vector<std::uint32_t> otherLinksAddresses =
+        platform_linux::AddressesOfOtherLinks(change.interfaceName);
+    if (const ChangeFault fault = platform_linux::FaultOf(change, otherLinksAddresses);
+        fault != ChangeFault::kNone)
+        return StatusOf(fault);
+    std::vector<std::string> servers;
+    if (nameServer && !platform_linux::ParseNameServerValue(*nameServer, servers))
+        return win::kDhcpBadNameServer;
+    return Switch(change, servers, resolvConfPath);
+}
+
+// Puts the change into effect with the interface's pending settings, which are then cleared, whether it
+// took effect or not. One notification at a time: they share the hive connection, and two changes of one
+// interface must not interleave.
 std::uint32_t ApplyWithPendingSettings(platform_linux::StaticAddressChange& change,
                                        const std::string& interfaceKey) {
     static std::mutex mutex;
@@ -111,23 +138,17 @@ std::uint32_t ApplyWithPendingSettings(platform_linux::StaticAddressChange& chan
     std::optional<std::string> nameServer;
     if (hive == platform_linux::ResidentHive::State::kOpen) {
         pending.emplace(resident.Hive());
-        change.gateway = pending->Text(interfaceKey, winreg::kDefaultGatewayValue);
-        nameServer = pending->Text(interfaceKey, winreg::kNameServerValue);
+        if (const std::uint32_t status = ReadPending(*pending, interfaceKey, change, nameServer))
+            return status;
     }
 
-    const std::vector<std::uint32_t> otherLinksAddresses =
-        platform_linux::AddressesOfOtherLinks(change.interfaceName);
-    if (const ChangeFault fault = platform_linux::FaultOf(change, otherLinksAddresses);
-        fault != ChangeFault::kNone)
-        return StatusOf(fault);
-    std::vector<std::string> servers;
-    if (nameServer && !platform_linux::ParseNameServerValue(*nameServer, servers))
-        return win::kDhcpBadNameServer;
-    if (const std::uint32_t status = Switch(change, servers, roots.resolvConf))
-        return status;
+    const std::uint32_t status = CheckAndSwitch(change, nameServer, roots.resolvConf);
+    // Either way the pending values end here: in effect they are the kernel's state, which reads show
+    // from now on; after a failure they never were in effect, and reads (also after a restart) must not
+    // show them as the adapter's settings.
     if (pending)
         pending->Clear(interfaceKey);
-    return win::kDhcpSuccess;
+    return status;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/netlink/linux/LinkState.h"
 #include "platform/netlink/linux/Netlink.h"
 
 namespace platform_linux {
@@ -89,8 +90,11 @@ int KeepRoutes(netlink::Socket& socket, Change& apply, int ifIndex, bool replace
             return r.gateway == route.gateway && r.priority == route.priority;
         });
         const bool reachable = route.gateway == 0 || route.onLink || InSubnet(route.gateway, change);
-        if (!present && reachable)
-            apply.Route(RTM_NEWROUTE, NLM_F_CREATE, route);
+        if (!present && reachable) {
+            if (const int error = apply.Route(RTM_NEWROUTE, NLM_F_CREATE, route);
+                error != 0 && error != EEXIST)
+                return error;
+        }
     }
     return 0;
 }
@@ -126,6 +130,38 @@ int KeepOtherAddresses(netlink::Socket& socket, Change& apply, int ifIndex,
     return 0;
 }
 
+// What the change does, worked out from the link's addresses and default routes before it.
+struct ChangePlan {
+    std::vector<Ipv4Address> addresses;
+    std::vector<DefaultRoute> oldRoutes;
+    Ipv4Address wanted;
+    Ipv4Address old;
+    bool alreadyPresent = false;
+    bool replaceOld = false;
+};
+
+// Routes through the old address may have gone with it; what is left is replaced unless it is already
+// exactly the wanted route.
+int SetDefaultRoute(netlink::Socket& socket, Change& apply, int ifIndex, const StaticAddressChange& change,
+                    const ChangePlan& plan) {
+    std::vector<DefaultRoute> current = plan.oldRoutes;
+    if (plan.replaceOld) {
+        if (const int error = netlink::ReadDefaultRoutes(socket, ifIndex, current))
+            return error;
+    }
+    DefaultRoute wantedRoute;
+    const bool wantRoute = ParseGateway(*change.gateway, wantedRoute.gateway) && wantedRoute.gateway != 0;
+    wantedRoute.onLink = wantRoute && !InSubnet(wantedRoute.gateway, change);
+    if (wantRoute && current.size() == 1 && current[0].gateway == wantedRoute.gateway)
+        return 0;
+    for (const DefaultRoute& route : current) {
+        const int error = apply.Route(RTM_DELROUTE, 0, route);
+        if (error != 0 && error != ESRCH)
+            return error;
+    }
+    return wantRoute ? apply.Route(RTM_NEWROUTE, NLM_F_CREATE, wantedRoute) : 0;
+}
+
 }  // namespace
 
 ChangeFault FaultOf(const StaticAddressChange& change,
@@ -158,95 +194,100 @@ std::vector<std::uint32_t> AddressesOfOtherLinks(const std::string& interfaceNam
     return others;
 }
 
-int ApplyStaticAddressChange(const StaticAddressChange& change) {
+namespace {
+
+// Whether the kernel now holds what the change was to put into effect: the wanted address in place of the
+// old one, and the default routes the change set, or kept where no gateway was pending.
+bool InEffect(netlink::Socket& socket, int ifIndex, const StaticAddressChange& change,
+              const ChangePlan& plan) {
+    std::vector<Ipv4Address> addresses;
+    std::vector<DefaultRoute> routes;
+    if (netlink::ReadAddresses(socket, ifIndex, addresses) != 0 ||
+        netlink::ReadDefaultRoutes(socket, ifIndex, routes) != 0)
+        return false;
+    const auto has = [&](const Ipv4Address& a) {
+        return std::find(addresses.begin(), addresses.end(), a) != addresses.end();
+    };
+    if (!has(plan.wanted) || (plan.replaceOld && has(plan.old)))
+        return false;
+    const auto routed = [&](const DefaultRoute& route) {
+        return std::any_of(routes.begin(), routes.end(), [&](const DefaultRoute& r) {
+            return r.gateway == route.gateway && r.priority == route.priority;
+        });
+    };
+    if (!change.gateway) {
+        return std::all_of(plan.oldRoutes.begin(), plan.oldRoutes.end(), [&](const DefaultRoute& route) {
+            return routed(route) || !(route.gateway == 0 || route.onLink || InSubnet(route.gateway, change));
+        });
+    }
+    DefaultRoute wantedRoute;
+    if (!ParseGateway(*change.gateway, wantedRoute.gateway) || wantedRoute.gateway == 0)
+        return routes.empty();
+    return routes.size() == 1 && routes[0].gateway == wantedRoute.gateway;
+}
+
+// The steps of the change, in an order that never loses an address the change was not about. The first
+// error ends them; the caller puts the link back.
+int ApplySteps(netlink::Socket& socket, int ifIndex, const StaticAddressChange& change,
+               const ChangePlan& plan) {
+    Change apply(socket, ifIndex);
+    // The old address goes first: had the new one been added first in the same subnet, it would be a
+    // secondary address, and the kernel removes secondaries together with their primary.
+    if (plan.replaceOld) {
+        if (const int error = apply.Address(RTM_DELADDR, 0, plan.old))
+            return error;
+    }
+    if (!plan.alreadyPresent) {
+        if (const int error = apply.Address(RTM_NEWADDR, NLM_F_CREATE | NLM_F_REPLACE, plan.wanted))
+            return error;
+    }
+    if (plan.replaceOld) {
+        if (const int error =
+                KeepOtherAddresses(socket, apply, ifIndex, plan.addresses, plan.old, plan.wanted))
+            return error;
+    }
+    if (!change.gateway)
+        return KeepRoutes(socket, apply, ifIndex, plan.replaceOld, plan.oldRoutes, change);
+    return SetDefaultRoute(socket, apply, ifIndex, change, plan);
+}
+
+}  // namespace
+
+int ApplyStaticAddressChange(const StaticAddressChange& change, const netlink::RequestFault& fault) {
     if (FaultOf(change) != ChangeFault::kNone)
         return EINVAL;
-    netlink::Socket socket;
+    netlink::Socket socket(fault);
     if (const int error = socket.Open())
         return error;
     const int ifIndex = socket.InterfaceIndex(change.interfaceName);
     if (ifIndex <= 0)
         return ENODEV;
-    std::vector<Ipv4Address> addresses;
-    std::vector<DefaultRoute> oldRoutes;
-    if (const int error = netlink::ReadAddresses(socket, ifIndex, addresses))
+    ChangePlan plan;
+    netlink::LinkState before;
+    if (const int error = netlink::ReadLinkState(socket, ifIndex, before))
         return error;
-    if (const int error = netlink::ReadDefaultRoutes(socket, ifIndex, oldRoutes))
+    if (const int error = netlink::ReadAddresses(socket, ifIndex, plan.addresses))
         return error;
-
-    const Ipv4Address wanted{change.address, static_cast<std::uint8_t>(netlink::PrefixLengthOf(change.mask))};
-    const bool hasOld = change.index < addresses.size();
-    const Ipv4Address old = hasOld ? addresses[change.index] : Ipv4Address{};
-    const bool alreadyPresent = std::find(addresses.begin(), addresses.end(), wanted) != addresses.end();
+    if (const int error = netlink::ReadDefaultRoutes(socket, ifIndex, plan.oldRoutes))
+        return error;
+    plan.wanted = {change.address, static_cast<std::uint8_t>(netlink::PrefixLengthOf(change.mask))};
+    const bool hasOld = change.index < plan.addresses.size();
+    plan.old = hasOld ? plan.addresses[change.index] : Ipv4Address{};
+    plan.alreadyPresent =
+        std::find(plan.addresses.begin(), plan.addresses.end(), plan.wanted) != plan.addresses.end();
     // An address the interface already has is in effect, wherever it stands: a replaced address goes to
     // the end of the kernel's order, so applying the same change again finds another address at the
     // index, which must not go for it.
-    const bool replaceOld = hasOld && !alreadyPresent;
-    Change apply(socket, ifIndex);
+    plan.replaceOld = hasOld && !plan.alreadyPresent;
 
-    // Puts back what this call changed, so that a failure leaves the interface as it found it.
-    const auto restore = [&](const std::vector<DefaultRoute>& removedRoutes) {
-        if (!alreadyPresent)
-            apply.Address(RTM_DELADDR, 0, wanted);
-        if (replaceOld) {
-            apply.Address(RTM_NEWADDR, NLM_F_CREATE | NLM_F_REPLACE, old);
-            KeepOtherAddresses(socket, apply, ifIndex, addresses, old, wanted);
-        }
-        for (const DefaultRoute& route : removedRoutes)
-            apply.Route(RTM_NEWROUTE, NLM_F_CREATE, route);
-    };
-
-    // The old address goes first: had the new one been added first in the same subnet, it would be a
-    // secondary address, and the kernel removes secondaries together with their primary.
-    if (replaceOld) {
-        if (const int error = apply.Address(RTM_DELADDR, 0, old))
-            return error;
-    }
-    if (!alreadyPresent) {
-        if (const int error = apply.Address(RTM_NEWADDR, NLM_F_CREATE | NLM_F_REPLACE, wanted)) {
-            restore(replaceOld ? oldRoutes : std::vector<DefaultRoute>{});
-            return error;
-        }
-    }
-    if (replaceOld) {
-        if (const int error = KeepOtherAddresses(socket, apply, ifIndex, addresses, old, wanted)) {
-            restore(oldRoutes);
-            return error;
-        }
-    }
-    if (!change.gateway)
-        return KeepRoutes(socket, apply, ifIndex, replaceOld, oldRoutes, change);
-
-    // Routes through the old address may have gone with it; what is left is replaced unless it is
-    // already exactly the wanted route.
-    std::vector<DefaultRoute> current = oldRoutes;
-    if (replaceOld) {
-        if (const int error = netlink::ReadDefaultRoutes(socket, ifIndex, current)) {
-            restore(oldRoutes);
-            return error;
-        }
-    }
-    DefaultRoute wantedRoute;
-    const bool wantRoute = ParseGateway(*change.gateway, wantedRoute.gateway) && wantedRoute.gateway != 0;
-    wantedRoute.onLink = wantRoute && !InSubnet(wantedRoute.gateway, change);
-    if (wantRoute && current.size() == 1 && current[0].gateway == wantedRoute.gateway)
-        return 0;
-    if (!wantRoute && current.empty())
-        return 0;
-    for (const DefaultRoute& route : current) {
-        const int error = apply.Route(RTM_DELROUTE, 0, route);
-        if (error != 0 && error != ESRCH) {
-            restore(oldRoutes);
-            return error;
-        }
-    }
-    if (wantRoute) {
-        if (const int error = apply.Route(RTM_NEWROUTE, NLM_F_CREATE, wantedRoute)) {
-            restore(oldRoutes);
-            return error;
-        }
-    }
-    return 0;
+    int error = ApplySteps(socket, ifIndex, change, plan);
+    // A step the kernel acknowledged can still leave something else than asked (a route that went with an
+    // address): only what is read back counts as done.
+    if (error == 0 && !InEffect(socket, ifIndex, change, plan))
+        error = EIO;
+    if (error != 0)
+        netlink::RestoreLinkState(socket, ifIndex, before);
+    return error;
 }
 
 }  // namespace platform_linux

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/netlink/linux/Netlink.h"
+
 namespace platform_linux {
 
 struct StaticAddressChange {
@@ -34,8 +36,9 @@ ChangeFault FaultOf(const StaticAddressChange& change,
 // The IPv4 addresses of every link but the named one; empty when the kernel cannot be asked.
 std::vector<std::uint32_t> AddressesOfOtherLinks(const std::string& interfaceName);
 
-// Applies the change with rtnetlink. On failure returns an errno value (EINVAL for a change with a
-// fault) and puts back what it had changed, so the interface keeps its old address and routes.
-int ApplyStaticAddressChange(const StaticAddressChange& change);
+// Applies the change with rtnetlink and reads back that it took effect. On failure returns an errno value
+// (EINVAL for a change with a fault, EIO for one the kernel acknowledged but does not hold) and puts the
+// interface's addresses and routes back as they were. fault sees each request before the kernel does.
+int ApplyStaticAddressChange(const StaticAddressChange& change, const netlink::RequestFault& fault = {});
 
 }  // namespace platform_linux

@@ -11,6 +11,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 // The kernel's NLMSG_* / RTA_* / IFA_* walking macros are written with C casts.
 #pragma GCC diagnostic ignored "-Wold-style-cast"
@@ -179,6 +180,8 @@ std::string DottedText(std::uint32_t networkOrderAddress) {
 
 Socket::Socket() = default;
 
+Socket::Socket(RequestFault fault) : fault_(std::move(fault)) {}
+
 Socket::~Socket() {
     if (fd_ >= 0)
         ::close(fd_);
@@ -217,6 +220,10 @@ int Socket::Send(const Request& request) {
 }
 
 int Socket::Execute(const Request& request) {
+    if (fault_) {
+        if (const int error = fault_(request))
+            return error;
+    }
     return Dump(request, [](const nlmsghdr&) {});
 }
 

@@ -56,10 +56,15 @@ int PrefixLengthOf(std::uint32_t networkOrderMask);
 std::uint32_t MaskOf(int prefixLength);  // network byte order
 std::string DottedText(std::uint32_t networkOrderAddress);
 
+// Sees each change request before it is sent; a nonzero errno value fails the request with it, unsent.
+// Lets a test make the kernel refuse any one step of a change.
+using RequestFault = std::function<int(const Request&)>;
+
 // A NETLINK_ROUTE socket. Every call returns 0 or a positive errno value.
 class Socket {
   public:
     Socket();
+    explicit Socket(RequestFault fault);
     ~Socket();
     Socket(const Socket&) = delete;
     Socket& operator=(const Socket&) = delete;
@@ -78,6 +83,7 @@ class Socket {
     static constexpr std::size_t kBufferSize = 32768;
     int Send(const Request& request);
     int fd_ = -1;
+    RequestFault fault_;
     std::unique_ptr<std::uint8_t[]> buffer_;  // allocated on the first answer, kept for the next
     std::uint32_t sequence_ = 0;
 };

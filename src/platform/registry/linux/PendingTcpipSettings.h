@@ -8,7 +8,7 @@
 // its path from OSTRELLE_HIVE_PATH, LinuxRoots.h), reads the pending DefaultGateway and NameServer,
 // puts them into effect with the address and mask it was called with (rtnetlink and the resolver) and
 // then clears the interface's pending values, so that reads show the kernel's state again. A
-// notification that fails leaves them pending.
+// notification that fails clears them too: values that never took effect are not the adapter's settings.
 //
 // Interfaces are named by their TCP/IP key's name as the program spells it (GBK), values by their
 // registry names; both compare without regard to ASCII letter case. Every call returns ERROR_SUCCESS or
@@ -33,7 +33,10 @@ class PendingTcpipSettings {
                   const winreg::RegistryValue& value);
     win::LONG Delete(std::string_view interfaceName, std::string_view valueName);
     // A pending value's text up to its first NUL (a multi-string's first element); nothing when the value
-    // is not pending.
+    // is not pending. ReadText tells a value that is not pending (ERROR_SUCCESS, no text) from a hive
+    // that could not be read (ERROR_BUSY while another process holds it locked).
+    win::LONG ReadText(std::string_view interfaceName, std::string_view valueName,
+                       std::optional<std::string>& text);
     std::optional<std::string> Text(std::string_view interfaceName, std::string_view valueName);
     // Ends every pending value of the interface, once they are in effect.
     win::LONG Clear(std::string_view interfaceName);

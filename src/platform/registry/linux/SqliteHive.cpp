@@ -1,7 +1,9 @@
 #include "platform/registry/linux/SqliteHive.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/registry/KeyPath.h"
@@ -17,7 +19,9 @@ using winreg::SplitKeyPath;
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 10000;
+// Long enough for another process's write to end (a few milliseconds), short enough that a hive held
+// locked fails a switch while the user still waits on it rather than freezing the dialog.
+constexpr int kBusyTimeoutMs = 1000;
 
 // Keys are stored under their lower-case path; "" is the root. Values live in one B-tree ordered by
 // key and name (WITHOUT ROWID), so writing a value changes one page rather than a table page and an
@@ -102,11 +106,9 @@ bool SqliteHive::SetUpSchema() {
 
 bool SqliteHive::MovePendingValues() {
     const std::string interfaces = LowerPath(winreg::kTcpipInterfacesKeyPath);
-    for (const char* sql : kMovePendingValues) {
-        if (SqliteStatement(Prepared(sql)).Bind(1, interfaces).Step() != SQLITE_DONE)
-            return false;
-    }
-    return true;
+    return std::ranges::all_of(kMovePendingValues, [&](const char* sql) {
+        return SqliteStatement(Prepared(sql)).Bind(1, interfaces).Step() == SQLITE_DONE;
+    });
 }
 
 // Asked apart, so that the statement is reset before the upgrade: a table cannot be dropped while a
@@ -228,9 +230,18 @@ win::LONG SqliteHive::CreateKey(std::string_view path) {
     return created ? win::ERROR_SUCCESS : win::ERROR_ACCESS_DENIED;
 }
 
+// A connection to a file deleted or replaced since it was opened would write where no other process
+// reads (libdhcpcsvc.so opens the file at the path): the file now at the path is opened instead.
 SqliteHive* HiveConnection::Get() {
-    if (!hive_)
-        hive_ = SqliteHive::Open(filePath_);
+    struct stat file {};
+    const bool present = ::stat(filePath_.c_str(), &file) == 0;
+    if (hive_ && present && file.st_dev == device_ && file.st_ino == inode_)
+        return hive_.get();
+    hive_ = SqliteHive::Open(filePath_);
+    if (hive_ && ::stat(filePath_.c_str(), &file) == 0) {
+        device_ = file.st_dev;
+        inode_ = file.st_ino;
+    }
     return hive_.get();
 }
 

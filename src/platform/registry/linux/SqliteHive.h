@@ -1,11 +1,13 @@
 #pragma once
 // The keys no live source backs, kept in one SQLite file. Every write is its own transaction, the
-// journal is in WAL mode and a busy connection waits instead of failing, so two processes writing at
-// once (the program and our libdhcpcsvc.so clearing pending values) lose nothing. Besides the keys it
-// holds the pending TCP/IP settings (PendingTcpipSettings.h).
+// journal is in WAL mode and a busy connection waits (up to a second) instead of failing at once, so two
+// processes writing at once (the program and our libdhcpcsvc.so clearing pending values) lose nothing.
+// Besides the keys it holds the pending TCP/IP settings (PendingTcpipSettings.h).
 //
 // Paths are full key paths under HKEY_LOCAL_MACHINE; keys and value names compare without regard to
 // ASCII letter case and keep the case they were created with.
+
+#include <sys/types.h>
 
 #include <cstdint>
 #include <functional>
@@ -60,7 +62,8 @@ class SqliteHive {
     std::map<const char*, sqlite3_stmt*> statements_;
 };
 
-// A hive file opened on first use and again after a failure, so that a folder created later is picked up.
+// A hive file opened on first use and again after a failure, so that a folder created later is picked up,
+// and again when the file at the path is no longer the one open (deleted, or replaced by another).
 class HiveConnection {
   public:
     explicit HiveConnection(std::string filePath) : filePath_(std::move(filePath)) {}
@@ -69,6 +72,8 @@ class HiveConnection {
 
   private:
     std::string filePath_;
+    dev_t device_ = 0;
+    ino_t inode_ = 0;
     std::unique_ptr<SqliteHive> hive_;
 };
 
