@@ -54,7 +54,9 @@ bool CCorvaneDlg::OnInitDialog() {
     AddAboutMenuItem();
     GetSafeHwnd()->SetIcon(appIcon, true);
     GetSafeHwnd()->SetIcon(appIcon, false);
-    modulePath = platform_.system.GetModuleFileName(kModuleNameBufferSize);
+    const auto executablePath = platform_.system.GetModuleFileName(kModuleNameBufferSize);
+    modulePathUsable_ = executablePath.has_value();
+    modulePath = executablePath.value_or("");
     SetLabelColors();
 
     StartUpdateCheck();
@@ -64,11 +66,17 @@ bool CCorvaneDlg::OnInitDialog() {
     OnGetCurrentConfig();
     ReadAutostartState();
 
+    profileLines.clear();
+    if (!modulePathUsable_) {
+        // Switching still works; the profiles of this run live in memory only, since the names the
+        // program would derive belong to other files.
+        ShowPrompt(IDS_MODULE_PATH_UNUSABLE, win::MB_ICONERROR);
+        return true;
+    }
     profileFilePath = ProfileFilePathFor(modulePath);
     autoExitMarkerPath = AutoExitMarkerPathFor(modulePath);
     if (platform_.files.Exists(autoExitMarkerPath))
         CheckDlgButton(IDC_AUTO_EXIT, win::BST_CHECKED);
-    profileLines.clear();
     LoadProfiles();
     return true;
 }
@@ -121,8 +129,11 @@ void CCorvaneDlg::OnClose() {
     // From here on the worker must leave the dialog alone, and its thread is sent WM_CLOSE.
     if (updateCheck_)
         updateCheck_->DialogClosing();
-    SaveProfiles();
-    StoreAutoExitOption();
+    // Without a usable executable path there is nothing of ours to write; the user was told at start.
+    if (modulePathUsable_) {
+        SaveProfiles();
+        StoreAutoExitOption();
+    }
     CDialog::OnClose();
 }
 

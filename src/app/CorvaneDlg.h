@@ -116,6 +116,8 @@ class CCorvaneDlg : public win::CDialog {
     std::string autoExitMarkerPath;
     win::HICON appIcon = nullptr;
     bool profileFileOpened_ = false;
+    // False when the executable's path cannot name the files beside it (too long, or not GBK).
+    bool modulePathUsable_ = false;
     // Last, so it goes first: it waits for the worker, which must not outlive any other member.
     std::unique_ptr<services::UpdateCheckThread> updateCheck_;
 };

@@ -74,6 +74,7 @@ constexpr int IDS_SAVE_PROFILES_FAILED = 211;
 constexpr int IDS_HELP_FILE = 212;
 constexpr int IDS_HELP_FILE_MISSING = 213;
 constexpr int IDS_LINK_UNREACHABLE = 214;
+constexpr int IDS_MODULE_PATH_UNUSABLE = 215;
 
 // Strings of the adapter store: each failure, then the reason that follows it on its next line.
 constexpr int IDS_OPEN_REGISTRY_FAILED = 220;

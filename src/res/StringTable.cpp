@@ -30,6 +30,7 @@ constexpr StringResource kStringTable[] = {
     {IDS_HELP_FILE, "使用说明.txt"},
     {IDS_HELP_FILE_MISSING, "无法打开使用说明.txt!请确保它在当前目录下!"},
     {IDS_LINK_UNREACHABLE, "提供的超级链接无法访问!"},
+    {IDS_MODULE_PATH_UNUSABLE, "程序所在路径太长或含有无法识别的字符，无法读取和保存IP配置!"},
 
     {IDS_OPEN_REGISTRY_FAILED, "打开注册表失败!"},
     {IDS_LOAD_DHCP_LIBRARY_FAILED, "加载dhcpcsvc库失败!"},

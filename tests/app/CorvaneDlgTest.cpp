@@ -139,4 +139,31 @@ TEST_F(CorvaneDlgTest, SendingCloseFromAnotherThreadRunsTheCloseSequence) {
     EXPECT_EQ(ReadProfiles(), "sent|0|x\r\n");
 }
 
+// GetModuleFileNameA would cut a longer path to 259 bytes, and the cut path less 4 and less 9 characters
+// names files of someone else's: the program then runs without its files and says so.
+TEST_F(CorvaneDlgTest, PathTooLongForTheModuleBufferTouchesNoFileBesideIt) {
+    const std::string folder = dir / std::string(270 - dir.path.string().size() - 1, 'f');
+    system.modulePath = folder + "/tarnquill.bin";
+    const std::string cut = system.modulePath.substr(0, 259);
+    const std::string canaries[] = {cut.substr(0, 255), cut.substr(0, 250)};
+    for (const auto& canary : canaries)
+        std::ofstream(canary) << "canary\n";
+    RunProgram([&](FakeWindow& dlg) {
+        EXPECT_TRUE(app::profileLines.empty());
+        EXPECT_EQ(dlg.GetDlgItem(IDC_AUTO_EXIT)->GetCheck(), win::BST_UNCHECKED);
+        app::profileLines.emplace_back("kept in memory|0|x");
+        host.Click(dlg, IDC_AUTO_EXIT);
+        host.CloseBox(dlg);
+        EXPECT_EQ(dlg.EndResult(), win::IDCANCEL);
+    });
+    const auto boxes = host.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u) << "told once, at start";
+    EXPECT_EQ(boxes[0].text, Gbk("程序所在路径太长或含有无法识别的字符，无法读取和保存IP配置!"));
+    EXPECT_EQ(boxes[0].caption, Gbk("提示"));
+    EXPECT_EQ(boxes[0].type, win::MB_ICONERROR);
+    for (const auto& canary : canaries)
+        EXPECT_EQ(dir.Read(std::filesystem::path(canary).filename()), "canary\n") << canary;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 2) << "nothing created";
+}
+
 }  // namespace

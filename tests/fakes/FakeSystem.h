@@ -3,6 +3,7 @@
 // recorded.
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,11 @@ struct PostedMessage {
 
 class FakeSystem : public win::System {
   public:
-    std::string GetModuleFileName(std::size_t bufferSize) override {
-        return modulePath.substr(0, bufferSize > 0 ? bufferSize - 1 : 0);
+    // A path that does not fit the buffer is refused, as the Linux home refuses it.
+    std::optional<std::string> GetModuleFileName(std::size_t bufferSize) override {
+        if (bufferSize == 0 || modulePath.size() > bufferSize - 1)
+            return std::nullopt;
+        return modulePath;
     }
     win::ThreadId GetCurrentThreadId() override { return 1; }
     // A real thread; its id is a made-up one a post can be recognised by.

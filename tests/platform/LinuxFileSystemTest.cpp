@@ -2,11 +2,16 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 
 #include "support/TempDir.h"
 
@@ -25,8 +30,25 @@ class LinuxFileSystemTest : public ::testing::Test {
         std::ofstream(path, std::ios::binary) << bytes;
     }
 
+    std::set<std::string> Names() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir.path))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
     TempDir dir;
     platform_linux::LinuxFileSystem files;
+};
+
+// Killed part-way through writing, as kill -9 ends a save.
+class KilledFileSystem : public platform_linux::LinuxFileSystem {
+  protected:
+    long WriteSome(int fd, const char* data, std::size_t size) override {
+        LinuxFileSystem::WriteSome(fd, data, size / 2);
+        ::raise(SIGKILL);
+        return -1;
+    }
 };
 
 // Fails every write after the first piece, as a full disk would.
@@ -148,6 +170,74 @@ TEST_F(LinuxFileSystemTest, GbkFileNamesBecomeUtf8OnDisk) {
     ASSERT_TRUE(files.ReplaceContents(gbkName, "x"));
     EXPECT_TRUE(fs::exists(dir / "办公"));
     EXPECT_EQ(files.ReadExisting(gbkName).value_or(""), "x");
+}
+
+// The program runs as root: a link in place of the profile file or the marker is refused by every
+// operation, and whatever it points at stays as it was.
+TEST_F(LinuxFileSystemTest, LinksInPlaceOfTheFilesAreNeverFollowed) {
+    using Operation = std::function<bool(win::FileSystem&, const std::string&)>;
+    const std::pair<const char*, Operation> operations[] = {
+        {"load", [](auto& f, auto& p) { return f.ReadExisting(p).has_value(); }},
+        {"save", [](auto& f, auto& p) { return f.ReplaceContents(p, "new\r\n"); }},
+        {"set the marker", [](auto& f, auto& p) { return f.CreateEmpty(p); }},
+        {"clear the marker", [](auto& f, auto& p) { return f.OpenExclusiveAndDelete(p); }},
+    };
+    const std::string canary = Path("canary");
+    Write(canary, "canary\n");
+    const std::string link = Path("tarnquill");
+    for (const char* target : {"canary", "missing"}) {
+        for (const auto& [what, operation] : operations) {
+            fs::create_symlink(target, link);
+            EXPECT_TRUE(files.Exists(link)) << what << " through a link to " << target;
+            EXPECT_FALSE(operation(files, link)) << what << " through a link to " << target;
+            EXPECT_TRUE(fs::is_symlink(link)) << what << " through a link to " << target;
+            EXPECT_EQ(Read(canary), "canary\n") << what << " through a link to " << target;
+            EXPECT_FALSE(fs::exists(Path("missing"))) << what << " through a link to " << target;
+            fs::remove(link);
+        }
+    }
+}
+
+// What a killed save left is cleared by the next one: only regular files named as this program names
+// its replacements, and none that a save running at the same time still holds.
+TEST_F(LinuxFileSystemTest, SaveClearsLeftoversOfKilledSavesOnly) {
+    Write(Path("tarnquill"), "old\r\n");
+    Write(Path("canary"), "canary\n");
+    for (const char* name : {"tarnquill.a1B2c3", "tarnquill.XXXXX9", "tarnquill.backup", "tarnquill.a1B2c",
+                             "tarnquill.a1B2c3d", "tarnquill.a1-2c3", "tarnquillXa1B2c3", "other.a1B2c3"})
+        Write(Path(name), "x");
+    fs::create_symlink("canary", Path("tarnquill.L1nked"));
+    fs::create_directory(Path("tarnquill.F0lder"));
+    Write(Path("tarnquill.Held01"), "running save");
+    const int held = ::open(Path("tarnquill.Held01").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    ASSERT_TRUE(files.ReplaceContents(Path("tarnquill"), "new\r\n"));
+    ::close(held);
+
+    EXPECT_EQ(Names(), (std::set<std::string>{"tarnquill", "canary", "tarnquill.backup", "tarnquill.a1B2c",
+                                              "tarnquill.a1B2c3d", "tarnquill.a1-2c3", "tarnquillXa1B2c3",
+                                              "other.a1B2c3", "tarnquill.L1nked", "tarnquill.F0lder",
+                                              "tarnquill.Held01"}));
+    EXPECT_EQ(Read(Path("canary")), "canary\n");
+    EXPECT_EQ(Read(Path("tarnquill")), "new\r\n");
+}
+
+TEST_F(LinuxFileSystemTest, SaveKilledWhileWritingLeavesTheOldFileAndNothingElse) {
+    const std::string path = Path("tarnquill");
+    Write(path, "old\r\n");
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        KilledFileSystem killed;
+        killed.ReplaceContents(path, std::string(1000, 'x'));
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(Names(), std::set<std::string>{"tarnquill"});
+    EXPECT_EQ(Read(path), "old\r\n");
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace {
 
 using platform_linux::LinuxSystem;
+using platform_linux::ModulePathInGbk;
 using platform_linux::ThreadMessage;
 using platform_linux::ThreadMessageQueue;
 
@@ -43,6 +46,30 @@ TEST(ThreadQueues, QueueLivesAsLongAsItsThread) {
     EXPECT_FALSE(system.PostThreadMessage(started.id, win::WM_CLOSE, 0, 0)) << "the thread has ended";
     EXPECT_EQ(ThreadMessageQueue::Current(), nullptr) << "a thread not made by CreateThread has none";
     EXPECT_FALSE(system.PostThreadMessage(system.GetCurrentThreadId(), win::WM_CLOSE, 0, 0));
+}
+
+// The files beside the executable are named by cutting its path, so only the whole path, exactly as
+// the file system spells it, may come back.
+TEST(ModulePath, OnlyAPathThatFitsAndConvertsExactlyIsGiven) {
+    const std::string fits = "/opt/" + std::string(240, 'a') + "/tarnquill.bin";  // 259 bytes
+    const struct {
+        const char* what;
+        std::string utf8;
+        std::optional<std::string> gbk;
+    } cases[] = {
+        {"plain", "/opt/ostrelle/tarnquill.bin", "/opt/ostrelle/tarnquill.bin"},
+        {"Chinese folder", "/opt/办公/tarnquill.bin", "/opt/\xB0\xEC\xB9\xAB/tarnquill.bin"},
+        {"259 bytes and the NUL fill the buffer", fits, fits},
+        {"one byte more would be cut", "/" + fits, std::nullopt},
+        {"a folder GBK cannot hold would read as \"Espa?a\"", "/opt/España/tarnquill.bin", std::nullopt},
+        {"invalid UTF-8 would read as \"?\"", "/opt/\xFF/tarnquill.bin", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ModulePathInGbk(c.utf8, 260), c.gbk) << c.what;
+}
+
+TEST(ModulePath, TheRunningExecutableFits) {
+    EXPECT_TRUE(LinuxSystem().GetModuleFileName(4096).has_value());
 }
 
 }  // namespace

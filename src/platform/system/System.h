@@ -2,6 +2,7 @@
 // Process and thread services of the kernel the program calls by name.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -18,8 +19,11 @@ struct StartedThread {
 class System {
   public:
     virtual ~System() = default;
-    // GetModuleFileNameA: the executable's full path in GBK, at most bufferSize - 1 bytes.
-    virtual std::string GetModuleFileName(std::size_t bufferSize) = 0;
+    // GetModuleFileNameA: the executable's full path in GBK, at most bufferSize - 1 bytes. Nothing when
+    // the whole path does not fit, or has a character GBK cannot hold: the cut or "?"-patched path that
+    // GetModuleFileNameA would give names some other file, and the files beside the executable are
+    // named from it.
+    virtual std::optional<std::string> GetModuleFileName(std::size_t bufferSize) = 0;
     virtual ThreadId GetCurrentThreadId() = 0;
     // CreateThread: runs body on a new thread. The thread's message queue exists by the time this
     // returns, so not even the first message posted to it is lost. Windows gives a thread its queue only

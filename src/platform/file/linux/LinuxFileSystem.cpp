@@ -7,6 +7,7 @@
 
 #include <cerrno>
 
+#include "platform/file/linux/ReplacementFile.h"
 #include "platform/text/Gbk.h"
 
 namespace platform_linux {
@@ -28,11 +29,6 @@ class Fd {
     Fd& operator=(const Fd&) = delete;
     int get() const { return fd_; }
     bool ok() const { return fd_ >= 0; }
-    int release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
 
   private:
     int fd_;
@@ -49,16 +45,34 @@ bool IsRegularFile(int fd) {
     return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// The file must be writable where it stands (a read-only or locked profile file is never replaced), and
+// the replacement keeps its permissions. A link in its place is refused, not written through or
+// replaced: it may lead anywhere on a machine where the program runs as root.
+bool MayReplace(const std::string& target, mode_t& mode) {
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) != 0)
+        return true;
+    // O_NONBLOCK: opening a FIFO that stands in the file's place must fail, not wait for a reader.
+    // Read and write, as loading opens it: a file this user may write but not read was not loaded, and
+    // replacing it would lose lines the program never saw.
+    Fd probe(::open(target.c_str(), O_RDWR | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    if (!probe.ok() || !S_ISREG(st.st_mode) || IsReadOnly(st))
+        return false;
+    mode = st.st_mode & 07777;
+    return true;
+}
+
 }  // namespace
 
+// A link counts as what stands there, whatever it leads to; opening it then fails.
 bool LinuxFileSystem::Exists(const std::string& path) {
     struct stat st {};
-    return ::stat(OsPath(path).c_str(), &st) == 0;
+    return ::lstat(OsPath(path).c_str(), &st) == 0;
 }
 
 std::optional<std::string> LinuxFileSystem::ReadExisting(const std::string& path) {
     // Read and write access as the profile file is opened, so a read-only file does not load.
-    Fd fd(::open(OsPath(path).c_str(), O_RDWR | O_CLOEXEC));
+    Fd fd(::open(OsPath(path).c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
     struct stat st {};
     if (!fd.ok() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || IsReadOnly(st))
         return std::nullopt;
@@ -83,51 +97,35 @@ long LinuxFileSystem::WriteSome(int fd, const char* data, std::size_t size) {
 
 bool LinuxFileSystem::ReplaceContents(const std::string& path, const std::string& bytes) {
     const std::string target = OsPath(path);
-    // The file must be writable where it stands (a read-only or locked profile file is never
-    // replaced), and it keeps its permissions.
     mode_t mode = 0644;
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) {
-        // O_NONBLOCK: opening a FIFO that stands in the file's place must fail, not wait for a reader.
-        // Read and write, as loading opens it: a file this user may write but not read was not loaded,
-        // and replacing it would lose lines the program never saw.
-        Fd probe(::open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
-        if (!probe.ok() || !S_ISREG(st.st_mode) || IsReadOnly(st))
-            return false;
-        mode = st.st_mode & 07777;
-    }
-    std::string temp = target + ".XXXXXX";
-    // Close-on-exec from the start: a program the shell service starts meanwhile on another thread
-    // must not keep a handle to the profile file it is about to become.
-    Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
-    if (!fd.ok())
+    if (!MayReplace(target, mode))
         return false;
-    bool complete = ::fchmod(fd.get(), mode) == 0;
+    RemoveStaleReplacements(target);
+    ReplacementFile replacement(target, mode);
+    if (!replacement.ok())
+        return false;
+    bool complete = ::fchmod(replacement.fd(), mode) == 0;
     for (std::size_t done = 0; complete && done < bytes.size();) {
-        const long n = WriteSome(fd.get(), bytes.data() + done, bytes.size() - done);
+        const long n = WriteSome(replacement.fd(), bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
         complete = n > 0;
         if (complete)
             done += static_cast<std::size_t>(n);
     }
-    complete = complete && ::fsync(fd.get()) == 0;
-    complete = ::close(fd.release()) == 0 && complete;
-    if (complete && ::rename(temp.c_str(), target.c_str()) == 0)
-        return true;
-    ::unlink(temp.c_str());
-    return false;
+    return complete && ::fsync(replacement.fd()) == 0 && replacement.Commit();
 }
 
 bool LinuxFileSystem::CreateEmpty(const std::string& path) {
-    Fd fd(::open(OsPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0644));
+    Fd fd(::open(OsPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
+                 0644));
     return fd.ok();
 }
 
 bool LinuxFileSystem::OpenExclusiveAndDelete(const std::string& path) {
     const std::string target = OsPath(path);
     {
-        Fd fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        Fd fd(::open(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         if (!fd.ok() || !IsRegularFile(fd.get()))
             return false;
         if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)

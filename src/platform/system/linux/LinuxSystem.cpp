@@ -62,15 +62,25 @@ void ThreadMessageQueue::Post(const ThreadMessage& message) {
     messages_.push_back(message);
 }
 
-std::string LinuxSystem::GetModuleFileName(std::size_t bufferSize) {
+std::optional<std::string> ModulePathInGbk(std::string_view utf8Path, std::size_t bufferSize) {
+    std::string gbk = text::Utf8ToGbk(utf8Path);
+    // A character GBK cannot hold comes back as "?", which may name a sibling folder.
+    if (text::GbkToUtf8(gbk) != utf8Path)
+        return std::nullopt;
+    // The name and its terminating NUL must fit the buffer; GetModuleFileNameA would cut it.
+    if (bufferSize == 0 || gbk.size() > bufferSize - 1)
+        return std::nullopt;
+    return gbk;
+}
+
+std::optional<std::string> LinuxSystem::GetModuleFileName(std::size_t bufferSize) {
     std::string path(4096, '\0');
     const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
-    path.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    std::string gbk = text::Utf8ToGbk(path);
-    // Like GetModuleFileNameA, the name is cut to the buffer less its terminating NUL.
-    if (bufferSize > 0 && gbk.size() > bufferSize - 1)
-        gbk.resize(bufferSize - 1);
-    return gbk;
+    // readlink fills the whole buffer when the path may be longer.
+    if (n <= 0 || static_cast<std::size_t>(n) >= path.size())
+        return std::nullopt;
+    path.resize(static_cast<std::size_t>(n));
+    return ModulePathInGbk(path, bufferSize);
 }
 
 win::ThreadId LinuxSystem::GetCurrentThreadId() {

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <string_view>
 
 #include "platform/system/System.h"
 
@@ -36,9 +37,13 @@ class ThreadMessageQueue {
     std::deque<ThreadMessage> messages_;
 };
 
+// The executable's UTF-8 path in GBK when it fits in bufferSize - 1 bytes and converts back to the same
+// bytes; nothing otherwise.
+std::optional<std::string> ModulePathInGbk(std::string_view utf8Path, std::size_t bufferSize);
+
 class LinuxSystem : public win::System {
   public:
-    std::string GetModuleFileName(std::size_t bufferSize) override;
+    std::optional<std::string> GetModuleFileName(std::size_t bufferSize) override;
     win::ThreadId GetCurrentThreadId() override;
     win::StartedThread CreateThread(std::function<void()> body) override;
     bool PostThreadMessage(win::ThreadId thread, win::UINT message, win::WPARAM wParam,
