@@ -24,8 +24,11 @@ void CCorvaneDlg::ReadAutostartState() {
     }
 }
 
-// The check box is automatic: the click has already toggled its mark.
+// The check box is automatic: the click has already toggled its mark. Without a usable module path
+// there is no executable to name, so the Run value is left as it is.
 void CCorvaneDlg::OnAutostartClicked() {
+    if (!modulePathUsable_)
+        return;
     services::StoreAutostart(platform_.registry, IsDlgButtonChecked(res::IDC_AUTOSTART), modulePath);
 }
 

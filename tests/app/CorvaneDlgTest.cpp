@@ -2,6 +2,7 @@
 
 #include "AppFixture.h"
 #include "fakes/GbkText.h"
+#include "platform/registry/RegistrySchema.h"
 #include "res/Resource.h"
 
 namespace {
@@ -148,7 +149,9 @@ TEST_F(CorvaneDlgTest, PathTooLongForTheModuleBufferTouchesNoFileBesideIt) {
     const std::string canaries[] = {cut.substr(0, 255), cut.substr(0, 250)};
     for (const auto& canary : canaries)
         std::ofstream(canary) << "canary\n";
+    registry.CreateKey(winreg::kRunKeyPath);
     RunProgram([&](FakeWindow& dlg) {
+        host.Click(dlg, IDC_AUTOSTART);
         EXPECT_TRUE(app::profileLines.empty());
         EXPECT_EQ(dlg.GetDlgItem(IDC_AUTO_EXIT)->GetCheck(), win::BST_UNCHECKED);
         app::profileLines.emplace_back("kept in memory|0|x");
@@ -164,6 +167,8 @@ TEST_F(CorvaneDlgTest, PathTooLongForTheModuleBufferTouchesNoFileBesideIt) {
     for (const auto& canary : canaries)
         EXPECT_EQ(dir.Read(std::filesystem::path(canary).filename()), "canary\n") << canary;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 2) << "nothing created";
+    EXPECT_FALSE(registry.Get(winreg::kRunKeyPath, winreg::kRunValueName))
+        << "no executable to start at logon";
 }
 
 }  // namespace
