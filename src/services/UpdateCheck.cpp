@@ -1,5 +1,6 @@
 #include "services/UpdateCheck.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -66,15 +67,18 @@ std::string FetchUrlText(win::Inet& inet, win::System& system, std::string_view 
     if (file.get() == nullptr)
         return error;
 
-    std::vector<char> buffer(65536, '\0');
-    for (;;) {
+    // The body is read into one buffer's worth and no further: a version file is three bytes, and a
+    // server (or a portal or proxy on the way) that sends without end must not fill the memory.
+    std::vector<char> buffer(kFetchBufferSize, '\0');
+    for (std::size_t total = 0; total < buffer.size();) {
         win::DWORD bytesRead = 0;
         if (!inet.InternetReadFile(file.get(), buffer.data(), kReadPieceSize, &bytesRead))
             return error;
         if (bytesRead == 0)
             break;
         // Each piece is appended as text: a NUL ends what it adds.
-        const std::string_view piece(buffer.data(), bytesRead);
+        const std::string_view piece(buffer.data(), std::min<std::size_t>(bytesRead, buffer.size() - total));
+        total += piece.size();
         body += piece.substr(0, piece.find('\0'));
     }
     return body;

@@ -16,6 +16,8 @@ inline constexpr std::string_view kAcceptHeaders = "Accept: */*\r\n\r\n";
 inline constexpr win::DWORD kFetchFlags =
     win::INTERNET_FLAG_RELOAD | win::INTERNET_FLAG_NO_CACHE_WRITE | win::INTERNET_FLAG_PRAGMA_NOCACHE;
 inline constexpr win::DWORD kReadPieceSize = 16384;
+// What FetchUrlText keeps of a body at most; a longer one is cut there.
+inline constexpr std::size_t kFetchBufferSize = 65536;
 
 // "Agent" and the milliseconds since boot printed as a signed 32-bit number, so the name changes from
 // run to run and turns negative after about 24.8 days of uptime.

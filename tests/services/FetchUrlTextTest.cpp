@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <future>
 #include <regex>
+#include <thread>
 
 #include "LoopbackHttpServer.h"
 #include "fakes/FakeInet.h"
@@ -154,6 +156,55 @@ TEST_F(FetchOverLoopback, BodyInPiecesArrivesWhole) {
         return MakeResponse("200 OK", {"A", "BCDEFGH", large});
     });
     EXPECT_EQ(Fetch(server.Url("/version/tarnquill.txt")), "ABCDEFGH" + large);
+}
+
+// The real client as FetchUrlText uses it, with a pause before each read so that a server that sends
+// without end has filled the socket meanwhile; it records what was read and the most a URL handle held.
+class MeasuredCurlInet : public platform_linux::CurlInet {
+  public:
+    using CurlInet::CurlInet;
+    bool InternetReadFile(win::HINTERNET file, void* buffer, win::DWORD size, win::DWORD* read) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        const bool ok = CurlInet::InternetReadFile(file, buffer, size, read);
+        bytesRead += *read;
+        mostHeld = std::max(mostHeld, HeldBodyBytes(file));
+        return ok;
+    }
+    std::size_t bytesRead = 0;
+    std::size_t mostHeld = 0;
+};
+
+// Runs the fetch on a thread of its own: a fetch that never ends fails the test instead of hanging it.
+std::string FetchWithin(std::chrono::seconds bound, win::Inet& inet, const std::string& url) {
+    platform_linux::LinuxSystem system;
+    auto fetch = std::async(std::launch::async, [&] { return services::FetchUrlText(inet, system, url); });
+    if (fetch.wait_for(bound) != std::future_status::ready) {
+        ADD_FAILURE() << "the fetch did not end";
+        std::_Exit(1);
+    }
+    return fetch.get();
+}
+
+TEST_F(FetchOverLoopback, EndlessReplyIsCutAtTheBufferAndNeverHeldWhole) {
+    Response endless = MakeResponse("200 OK", {});
+    endless.forever = std::string(4096, 'x');
+    LoopbackHttpServer server([&](const Request&) { return endless; });
+    MeasuredCurlInet measured;
+    const std::string body = FetchWithin(std::chrono::seconds(20), measured, server.Url("/v"));
+    EXPECT_EQ(body, std::string(services::kFetchBufferSize, 'x'));
+    EXPECT_LE(measured.bytesRead, services::kFetchBufferSize + services::kReadPieceSize);
+    EXPECT_LE(measured.mostHeld, platform_linux::CurlInet::kMaxHeldBody);
+}
+
+TEST_F(FetchOverLoopback, TricklingReplyGivesUpAtTheTransferLimit) {
+    Response trickle = MakeResponse("200 OK", {});
+    trickle.forever = "x";
+    trickle.foreverPause = std::chrono::milliseconds(20);
+    LoopbackHttpServer server([&](const Request&) { return trickle; });
+    platform_linux::CurlInet limited(std::chrono::milliseconds(500));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(FetchWithin(std::chrono::seconds(20), limited, server.Url("/v")), "Error");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 TEST_F(FetchOverLoopback, NoServerGivesError) {
