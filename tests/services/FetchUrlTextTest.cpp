@@ -32,11 +32,12 @@ TEST(UserAgent, MillisecondsSinceBootAsSigned32Bit) {
         EXPECT_EQ(services::UserAgentFor(ticks), agent) << ticks;
 }
 
-TEST(ShouldAnnounce, AnyOtherThreeByteText) {
+TEST(ShouldAnnounce, AnyOtherVersionOfDigitDotDigit) {
     const std::pair<const char*, bool> cases[] = {
-        {"3.3", true},  {"3.1", true},    {"4.0", true},      {"abc", true},
-        {"3.2", false}, {"3.10", false},  {"3.3\r\n", false}, {"3.3\n", false},
-        {"", false},    {"Error", false}, {"3.", false},
+        {"3.3", true},   {"3.1", true},       {"4.0", true},     {"0.9", true},     {"3.2", false},
+        {"3.10", false}, {"3.3\r\n", false},  {"3.3\n", false},  {"", false},       {"Error", false},
+        {"3.", false},   {"abc", false},      {"404", false},    {"<b>", false},    {"3,3", false},
+        {" 33", false},  {"\xa3\xb3", false}, {"3.\xff", false}, {"\xb3.3", false},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(services::ShouldAnnounce(text, "3.2"), expected) << text;
@@ -75,6 +76,24 @@ TEST_F(FetchWithFakeInet, ProxyInUseTakesTheSystemSettingsWhole) {
     inet.connectedFlags = win::INTERNET_CONNECTION_LAN | win::INTERNET_CONNECTION_PROXY;
     Fetch();
     EXPECT_EQ(inet.accessType, win::INTERNET_OPEN_TYPE_PRECONFIG);
+}
+
+TEST_F(FetchWithFakeInet, OnlyASuccessfulReplyGivesItsBody) {
+    const std::pair<win::DWORD, const char*> cases[] = {
+        {200, "3.3"},   {203, "3.3"},   {299, "3.3"},   {199, "Error"},
+        {304, "Error"}, {302, "Error"}, {404, "Error"}, {503, "Error"},
+    };
+    for (const auto& [status, expected] : cases) {
+        fakes::FakeInet inet;
+        inet.pieces = {"3.3"};
+        inet.statusCode = status;
+        EXPECT_EQ(services::FetchUrlText(inet, system, "http://example.test/"), expected) << status;
+        EXPECT_EQ(inet.queriedInfo, win::HTTP_QUERY_STATUS_CODE | win::HTTP_QUERY_FLAG_NUMBER);
+        EXPECT_EQ(inet.openHandles, 0);
+    }
+    inet.pieces = {"3.3"};
+    inet.statusKnown = false;
+    EXPECT_EQ(Fetch(), "Error") << "a status that cannot be had";
 }
 
 TEST_F(FetchWithFakeInet, PiecesAreJoinedAndEachEndsAtItsNul) {

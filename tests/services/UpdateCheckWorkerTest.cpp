@@ -123,7 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
                       VersionCase{"FourCharacters", "200 OK", {"3.10"}, nullptr},
                       VersionCase{"WithLineBreak", "200 OK", {"3.3\r\n"}, nullptr},
                       VersionCase{"EmptyBody", "200 OK", {}, nullptr},
-                      VersionCase{"NotFoundPage", "404 Not Found", {"<html>Not Found</html>"}, nullptr}),
+                      VersionCase{"NotFoundPage", "404 Not Found", {"<html>Not Found</html>"}, nullptr},
+                      VersionCase{"ThreeByteNotFoundPage", "404 Not Found", {"404"}, nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(UpdateCheckWorkerTest, HomepageThatCannotOpenIsReportedAndTheDialogClosesAllTheSame) {

@@ -300,6 +300,21 @@ bool CurlInet::InternetReadFile(win::HINTERNET file, void* buffer, win::DWORD by
     return r.transfer.result == CURLE_OK;
 }
 
+bool CurlInet::HttpQueryInfo(win::HINTERNET file, win::DWORD infoLevel, void* buffer,
+                             win::DWORD* bufferLength, win::DWORD*) {
+    auto* request = Find<Request>(file);
+    if (request == nullptr || infoLevel != (win::HTTP_QUERY_STATUS_CODE | win::HTTP_QUERY_FLAG_NUMBER) ||
+        buffer == nullptr || bufferLength == nullptr || *bufferLength < sizeof(win::DWORD))
+        return false;
+    long status = 0;
+    if (curl_easy_getinfo(request->transfer.easy, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK || status <= 0)
+        return false;
+    const auto code = static_cast<win::DWORD>(status);
+    std::memcpy(buffer, &code, sizeof code);
+    *bufferLength = sizeof code;
+    return true;
+}
+
 std::size_t CurlInet::HeldBodyBytes(win::HINTERNET file) {
     const auto* request = Find<Request>(file);
     return request == nullptr ? 0 : request->body.size();

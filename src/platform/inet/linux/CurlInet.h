@@ -50,6 +50,9 @@ class CurlInet : public win::Inet {
                                    std::uintptr_t context) override;
     bool InternetReadFile(win::HINTERNET file, void* buffer, win::DWORD bytesToRead,
                           win::DWORD* bytesRead) override;
+    // Knows the status code only.
+    bool HttpQueryInfo(win::HINTERNET file, win::DWORD infoLevel, void* buffer, win::DWORD* bufferLength,
+                       win::DWORD* index) override;
     bool InternetCloseHandle(win::HINTERNET handle) override;
 
     // The bytes a URL handle holds, received and not yet read; 0 for any other handle.
