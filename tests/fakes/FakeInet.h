@@ -66,7 +66,7 @@ class FakeInet : public win::Inet {
         return true;
     }
     bool InternetCloseHandle(win::HINTERNET handle) override {
-        closed.push_back(handle == Handle(2) ? "url" : handle == Handle(1) ? "internet" : "unknown");
+        closed.emplace_back(handle == Handle(2) ? "url" : handle == Handle(1) ? "internet" : "unknown");
         --openHandles;
         return true;
     }
