@@ -2,6 +2,7 @@
 // The HTTP calls of tests: answers as the test chose and records what was asked. Without setup the server
 // cannot be reached, so the update check ends at once.
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -55,8 +56,17 @@ class FakeInet : public win::Inet {
         }
         return true;
     }
+    bool HttpQueryInfo(win::HINTERNET file, win::DWORD infoLevel, void* buffer, win::DWORD* bufferLength,
+                       win::DWORD*) override {
+        queriedInfo = infoLevel;
+        if (file != Handle(2) || !statusKnown || *bufferLength < sizeof statusCode)
+            return false;
+        std::memcpy(buffer, &statusCode, sizeof statusCode);
+        *bufferLength = sizeof statusCode;
+        return true;
+    }
     bool InternetCloseHandle(win::HINTERNET handle) override {
-        closed.push_back(handle == Handle(2) ? "url" : handle == Handle(1) ? "internet" : "unknown");
+        closed.emplace_back(handle == Handle(2) ? "url" : handle == Handle(1) ? "internet" : "unknown");
         --openHandles;
         return true;
     }
@@ -68,6 +78,8 @@ class FakeInet : public win::Inet {
     bool failOpenUrl = false;
     std::vector<std::string> pieces;  // one per read
     int failReadAt = -1;              // the index of a read that fails
+    win::DWORD statusCode = 200;
+    bool statusKnown = true;
 
     std::string checkedUrl;
     win::DWORD checkFlags = 0;
@@ -77,6 +89,7 @@ class FakeInet : public win::Inet {
     std::string url;
     std::string headers;
     win::DWORD urlFlags = 0;
+    win::DWORD queriedInfo = 0;
     std::vector<win::DWORD> readSizes;
     std::vector<std::string> closed;
     int openHandles = 0;

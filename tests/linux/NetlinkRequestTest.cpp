@@ -3,6 +3,10 @@
 #include <linux/rtnetlink.h>
 #include <net/if.h>
 
+#include <cerrno>
+#include <climits>
+#include <optional>
+
 #include "platform/dhcp/linux/StaticAddress.h"
 #include "platform/netlink/linux/Netlink.h"
 
@@ -95,6 +99,56 @@ std::vector<std::uint8_t> RouteAnswer(std::initializer_list<std::uint8_t> attrib
 
 const nlmsghdr& Header(const std::vector<std::uint8_t>& message) {
     return *reinterpret_cast<const nlmsghdr*>(message.data());
+}
+
+// An answer message of the given type and sequence number whose payload starts with an error field.
+std::vector<std::uint8_t> ErrorAnswer(int error, std::uint32_t sequence = 7,
+                                      std::uint16_t type = NLMSG_ERROR) {
+    struct {
+        nlmsghdr header;
+        nlmsgerr payload;
+    } answer{};
+    answer.header.nlmsg_len = sizeof answer;
+    answer.header.nlmsg_type = type;
+    answer.header.nlmsg_seq = sequence;
+    answer.payload.error = error;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&answer);
+    return {bytes, bytes + sizeof answer};
+}
+
+// The message cut after its header, its length saying so.
+std::vector<std::uint8_t> HeaderOnly(std::vector<std::uint8_t> message) {
+    message.resize(sizeof(nlmsghdr));
+    message[0] = sizeof(nlmsghdr);
+    return message;
+}
+
+TEST(NetlinkAnswer, TheExchangeEndsWithTheErrnoItsAnswerCarries) {
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> answer;
+        std::optional<int> result;
+        int messagesHandedOn;
+    } cases[] = {
+        {"acknowledgement", ErrorAnswer(0), 0, 0},
+        {"negated errno", ErrorAnswer(-ENOENT), ENOENT, 0},
+        {"largest errno", ErrorAnswer(-4095), 4095, 0},
+        {"most negative int", ErrorAnswer(INT_MIN), EIO, 0},
+        {"below every errno", ErrorAnswer(-4096), EIO, 0},
+        {"positive", ErrorAnswer(ENOENT), EIO, 0},
+        {"error without its field", HeaderOnly(ErrorAnswer(-ENOENT)), EIO, 0},
+        {"done", ErrorAnswer(0, 7, NLMSG_DONE), 0, 0},
+        {"another request's answer", ErrorAnswer(-ENOENT, 6), std::nullopt, 0},
+        {"a dump's message", ErrorAnswer(0, 7, RTM_NEWLINK), std::nullopt, 1},
+    };
+    for (const auto& c : cases) {
+        int handedOn = 0;
+        EXPECT_EQ(
+            netlink::ReadAnswers(c.answer.data(), c.answer.size(), 7, [&](const nlmsghdr&) { ++handedOn; }),
+            c.result)
+            << c.name;
+        EXPECT_EQ(handedOn, c.messagesHandedOn) << c.name;
+    }
 }
 
 TEST(NetlinkAnswer, ADefaultRouteThroughTheInterfaceIsRead) {

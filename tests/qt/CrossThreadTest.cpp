@@ -72,6 +72,40 @@ TEST_F(CrossThreadTest, MessageBoxFromAnotherThreadIsOwnedByTheDialogAndBlocksTh
     EXPECT_EQ(answer.load(), win::IDCANCEL);
 }
 
+// A message's text is never read as markup, whatever a server put into it.
+TEST_F(CrossThreadTest, MessageBoxShowsItsTextAsPlainText) {
+    RecordingDialog dialog(host);
+    std::thread sender;
+    std::atomic<bool> answered{false};
+    Qt::TextFormat format = Qt::AutoText;
+    WhenOpen(
+        [&] {
+            win::HWND owner = dialog.GetSafeHwnd();
+            sender = std::thread([&, owner] {
+                host.MessageBox(owner, Gbk("已推出最新的<b>版本"), Gbk("提示"), win::MB_OK);
+                answered = true;
+            });
+            PollUntil([&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (box == nullptr)
+                    return false;
+                format = box->textFormat();
+                window_input::Click(box->button(QMessageBox::Ok));
+                PollUntil([&] {
+                    if (!answered)
+                        return false;
+                    dialog.EndDialog(win::IDOK);
+                    return true;
+                });
+                return true;
+            });
+        },
+        true);
+    dialog.DoModal();
+    sender.join();
+    EXPECT_EQ(format, Qt::PlainText);
+}
+
 TEST_F(CrossThreadTest, CloseRequestFromAnotherThreadRunsOnTheDialogsThreadWhileTheSenderWaits) {
     RecordingDialog dialog(host);
     std::thread sender;

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <future>
 #include <regex>
+#include <thread>
 
 #include "LoopbackHttpServer.h"
 #include "fakes/FakeInet.h"
@@ -30,11 +32,12 @@ TEST(UserAgent, MillisecondsSinceBootAsSigned32Bit) {
         EXPECT_EQ(services::UserAgentFor(ticks), agent) << ticks;
 }
 
-TEST(ShouldAnnounce, AnyOtherThreeByteText) {
+TEST(ShouldAnnounce, AnyOtherVersionOfDigitDotDigit) {
     const std::pair<const char*, bool> cases[] = {
-        {"3.3", true},  {"3.1", true},    {"4.0", true},      {"abc", true},
-        {"3.2", false}, {"3.10", false},  {"3.3\r\n", false}, {"3.3\n", false},
-        {"", false},    {"Error", false}, {"3.", false},
+        {"3.3", true},   {"3.1", true},       {"4.0", true},     {"0.9", true},     {"3.2", false},
+        {"3.10", false}, {"3.3\r\n", false},  {"3.3\n", false},  {"", false},       {"Error", false},
+        {"3.", false},   {"abc", false},      {"404", false},    {"<b>", false},    {"3,3", false},
+        {" 33", false},  {"\xa3\xb3", false}, {"3.\xff", false}, {"\xb3.3", false},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(services::ShouldAnnounce(text, "3.2"), expected) << text;
@@ -73,6 +76,24 @@ TEST_F(FetchWithFakeInet, ProxyInUseTakesTheSystemSettingsWhole) {
     inet.connectedFlags = win::INTERNET_CONNECTION_LAN | win::INTERNET_CONNECTION_PROXY;
     Fetch();
     EXPECT_EQ(inet.accessType, win::INTERNET_OPEN_TYPE_PRECONFIG);
+}
+
+TEST_F(FetchWithFakeInet, OnlyASuccessfulReplyGivesItsBody) {
+    const std::pair<win::DWORD, const char*> cases[] = {
+        {200, "3.3"},   {203, "3.3"},   {299, "3.3"},   {199, "Error"},
+        {304, "Error"}, {302, "Error"}, {404, "Error"}, {503, "Error"},
+    };
+    for (const auto& [status, expected] : cases) {
+        fakes::FakeInet inet;
+        inet.pieces = {"3.3"};
+        inet.statusCode = status;
+        EXPECT_EQ(services::FetchUrlText(inet, system, "http://example.test/"), expected) << status;
+        EXPECT_EQ(inet.queriedInfo, win::HTTP_QUERY_STATUS_CODE | win::HTTP_QUERY_FLAG_NUMBER);
+        EXPECT_EQ(inet.openHandles, 0);
+    }
+    inet.pieces = {"3.3"};
+    inet.statusKnown = false;
+    EXPECT_EQ(Fetch(), "Error") << "a status that cannot be had";
 }
 
 TEST_F(FetchWithFakeInet, PiecesAreJoinedAndEachEndsAtItsNul) {
@@ -154,6 +175,55 @@ TEST_F(FetchOverLoopback, BodyInPiecesArrivesWhole) {
         return MakeResponse("200 OK", {"A", "BCDEFGH", large});
     });
     EXPECT_EQ(Fetch(server.Url("/version/tarnquill.txt")), "ABCDEFGH" + large);
+}
+
+// The real client as FetchUrlText uses it, with a pause before each read so that a server that sends
+// without end has filled the socket meanwhile; it records what was read and the most a URL handle held.
+class MeasuredCurlInet : public platform_linux::CurlInet {
+  public:
+    using CurlInet::CurlInet;
+    bool InternetReadFile(win::HINTERNET file, void* buffer, win::DWORD size, win::DWORD* read) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        const bool ok = CurlInet::InternetReadFile(file, buffer, size, read);
+        bytesRead += *read;
+        mostHeld = std::max(mostHeld, HeldBodyBytes(file));
+        return ok;
+    }
+    std::size_t bytesRead = 0;
+    std::size_t mostHeld = 0;
+};
+
+// Runs the fetch on a thread of its own: a fetch that never ends fails the test instead of hanging it.
+std::string FetchWithin(std::chrono::seconds bound, win::Inet& inet, const std::string& url) {
+    platform_linux::LinuxSystem system;
+    auto fetch = std::async(std::launch::async, [&] { return services::FetchUrlText(inet, system, url); });
+    if (fetch.wait_for(bound) != std::future_status::ready) {
+        ADD_FAILURE() << "the fetch did not end";
+        std::_Exit(1);
+    }
+    return fetch.get();
+}
+
+TEST_F(FetchOverLoopback, EndlessReplyIsCutAtTheBufferAndNeverHeldWhole) {
+    Response endless = MakeResponse("200 OK", {});
+    endless.forever = std::string(4096, 'x');
+    LoopbackHttpServer server([&](const Request&) { return endless; });
+    MeasuredCurlInet measured;
+    const std::string body = FetchWithin(std::chrono::seconds(20), measured, server.Url("/v"));
+    EXPECT_EQ(body, std::string(services::kFetchBufferSize, 'x'));
+    EXPECT_LE(measured.bytesRead, services::kFetchBufferSize + services::kReadPieceSize);
+    EXPECT_LE(measured.mostHeld, platform_linux::CurlInet::kMaxHeldBody);
+}
+
+TEST_F(FetchOverLoopback, TricklingReplyGivesUpAtTheTransferLimit) {
+    Response trickle = MakeResponse("200 OK", {});
+    trickle.forever = "x";
+    trickle.foreverPause = std::chrono::milliseconds(20);
+    LoopbackHttpServer server([&](const Request&) { return trickle; });
+    platform_linux::CurlInet limited(std::chrono::milliseconds(500));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(FetchWithin(std::chrono::seconds(20), limited, server.Url("/v")), "Error");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 TEST_F(FetchOverLoopback, NoServerGivesError) {

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <chrono>
 
 namespace testing_http {
@@ -140,6 +141,25 @@ void LoopbackHttpServer::Handle(int connection) {
     }
     for (const std::string& piece : response.pieces) {
         if (::send(connection, piece.data(), piece.size(), MSG_NOSIGNAL) < 0)
+            return;
+    }
+    if (!response.forever.empty())
+        SendForever(connection, response);
+}
+
+void LoopbackHttpServer::SendForever(int connection, const Response& response) const {
+    for (;;) {
+        pollfd fds[2] = {{connection, POLLOUT, 0}, {stopPipe_[0], POLLIN, 0}};
+        if (::poll(&fds[1], 1, static_cast<int>(response.foreverPause.count())) != 0)
+            return;
+        while (::poll(fds, 2, -1) < 0) {
+        }
+        if ((fds[1].revents & POLLIN) != 0)
+            return;
+        // Without blocking, so a client that stops reading cannot keep the server from stopping.
+        const ssize_t sent =
+            ::send(connection, response.forever.data(), response.forever.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
             return;
     }
 }

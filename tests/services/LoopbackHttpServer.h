@@ -4,6 +4,7 @@
 // or no answer at all until the server stops. Connections that close without a request (a connection
 // test) are not recorded.
 
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -16,6 +17,9 @@ namespace testing_http {
 struct Response {
     std::vector<std::string> pieces;  // written with one send each; the connection closes after the last
     bool neverAnswer = false;
+    // Sent again and again after the pieces, foreverPause apart, until the client or the server stops.
+    std::string forever;
+    std::chrono::milliseconds foreverPause{0};
 };
 
 // "HTTP/1.1 <status>" with a closing connection and body, the body in the given pieces.
@@ -48,6 +52,7 @@ class LoopbackHttpServer {
   private:
     void Serve();
     bool Wait(int fd) const;  // false when the server is stopping
+    void SendForever(int connection, const Response& response) const;
     void Handle(int connection);
 
     Handler handler_;

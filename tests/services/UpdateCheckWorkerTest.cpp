@@ -123,7 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
                       VersionCase{"FourCharacters", "200 OK", {"3.10"}, nullptr},
                       VersionCase{"WithLineBreak", "200 OK", {"3.3\r\n"}, nullptr},
                       VersionCase{"EmptyBody", "200 OK", {}, nullptr},
-                      VersionCase{"NotFoundPage", "404 Not Found", {"<html>Not Found</html>"}, nullptr}),
+                      VersionCase{"NotFoundPage", "404 Not Found", {"<html>Not Found</html>"}, nullptr},
+                      VersionCase{"ThreeByteNotFoundPage", "404 Not Found", {"404"}, nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(UpdateCheckWorkerTest, HomepageThatCannotOpenIsReportedAndTheDialogClosesAllTheSame) {
@@ -152,35 +153,47 @@ TEST_F(UpdateCheckWorkerTest, ServerDownEndsSilentlyAndLeavesTheDialogOpen) {
     EXPECT_EQ(dialog.closeCount, 1) << "the user's own close only";
 }
 
-// A server that takes the request and never answers must not keep the program from ending, whether the
-// dialog closes through its close sequence (which posts WM_CLOSE to the worker) or with Esc (which does not).
-TEST_F(UpdateCheckWorkerTest, SilentServerDoesNotHoldUpTheEnd) {
-    for (const bool escape : {false, true}) {
-        fakes::FakeWindowHost localHost;
-        TestDialog localDialog(localHost);
-        LoopbackHttpServer server([](const Request&) { return Response{{}, true}; });
-        localHost.AddScript([&](FakeWindow& window) {
-            auto link = std::make_shared<services::UpdateCheckLink>(&window);
-            localDialog.worker = std::make_unique<services::UpdateCheckThread>(
-                services::UpdateCheckContext{link, curl, shell, localHost, system,
-                                             server.Url("/version/tarnquill.txt"), kHomepage, "3.2"});
-            ASSERT_TRUE(server.WaitForRequests(1));
-            if (escape) {
-                localHost.PressEscape(window);
-            } else {
-                localHost.CloseBox(window);
+// Whatever the server does (takes the request and never answers, sends without end, trickles), the program
+// ends promptly, whether the dialog closes through its close sequence (which posts WM_CLOSE to the worker)
+// or with Esc (which does not).
+TEST_F(UpdateCheckWorkerTest, NoServerHoldsUpTheEnd) {
+    Response endless = MakeResponse("200 OK", {});
+    endless.forever = std::string(4096, 'x');
+    Response trickle = MakeResponse("200 OK", {});
+    trickle.forever = "x";
+    trickle.foreverPause = std::chrono::milliseconds(20);
+    Response silent;
+    silent.neverAnswer = true;
+    for (const Response& response : {silent, endless, trickle}) {
+        for (const bool escape : {false, true}) {
+            fakes::FakeWindowHost localHost;
+            TestDialog localDialog(localHost);
+            LoopbackHttpServer server([&](const Request&) { return response; });
+            localHost.AddScript([&](FakeWindow& window) {
+                auto link = std::make_shared<services::UpdateCheckLink>(&window);
+                localDialog.worker = std::make_unique<services::UpdateCheckThread>(
+                    services::UpdateCheckContext{link, curl, shell, localHost, system,
+                                                 server.Url("/version/tarnquill.txt"), kHomepage, "3.2"});
+                ASSERT_TRUE(server.WaitForRequests(1));
+                if (escape) {
+                    localHost.PressEscape(window);
+                } else {
+                    localHost.CloseBox(window);
+                }
+            });
+            localDialog.DoModal();
+            // Letting go of the worker returns once the fetch has given up. Were it to hang, the test could
+            // not go on: it fails and ends the test program.
+            const auto start = std::chrono::steady_clock::now();
+            auto letGo = std::async(std::launch::async, [&] { localDialog.worker.reset(); });
+            if (letGo.wait_for(kBound) != std::future_status::ready) {
+                ADD_FAILURE() << "the worker kept the dialog from ending";
+                std::_Exit(1);
             }
-        });
-        localDialog.DoModal();
-        // Letting go of the worker returns once the fetch has given up. Were it to hang, the test could not
-        // go on: it fails and ends the test program.
-        auto letGo = std::async(std::launch::async, [&] { localDialog.worker.reset(); });
-        if (letGo.wait_for(kBound) != std::future_status::ready) {
-            ADD_FAILURE() << "the worker kept the dialog from ending";
-            std::_Exit(1);
+            EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+            EXPECT_TRUE(localHost.MessageBoxes().empty());
+            EXPECT_TRUE(shell.calls.empty());
         }
-        EXPECT_TRUE(localHost.MessageBoxes().empty());
-        EXPECT_TRUE(shell.calls.empty());
     }
 }
 

@@ -30,6 +30,10 @@ constexpr DWORD INTERNET_FLAG_NO_CACHE_WRITE = 0x04000000;
 constexpr DWORD INTERNET_FLAG_NO_AUTO_REDIRECT = 0x00200000;
 constexpr DWORD INTERNET_FLAG_PRAGMA_NOCACHE = 0x00000100;
 
+// HttpQueryInfo levels.
+constexpr DWORD HTTP_QUERY_STATUS_CODE = 19;
+constexpr DWORD HTTP_QUERY_FLAG_NUMBER = 0x20000000;
+
 class Inet {
   public:
     virtual ~Inet() = default;
@@ -43,6 +47,11 @@ class Inet {
                                       DWORD headersLength, DWORD flags, std::uintptr_t context) = 0;
     // Reads at most bytesToRead bytes of the body; *bytesRead is 0 at its end.
     virtual bool InternetReadFile(HINTERNET file, void* buffer, DWORD bytesToRead, DWORD* bytesRead) = 0;
+    // A field of the response to a URL handle. With HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER the
+    // final response's status (after redirects) is written as a DWORD; *bufferLength is the buffer's
+    // size in bytes, then the bytes written. False when the field is unknown or the buffer too small.
+    virtual bool HttpQueryInfo(HINTERNET file, DWORD infoLevel, void* buffer, DWORD* bufferLength,
+                               DWORD* index) = 0;
     virtual bool InternetCloseHandle(HINTERNET handle) = 0;
 };
 

@@ -68,6 +68,8 @@ std::vector<ButtonSpec> ButtonsOf(win::UINT type) {
 int QtWindowHost::ShowMessageBox(QWidget* owner, const QString& text, const QString& caption,
                                  win::UINT type) {
     QMessageBox box(IconOf(type), caption, text, QMessageBox::NoButton, owner);
+    // Texts may carry what a server sent; "<b>" must not turn one into rich text.
+    box.setTextFormat(Qt::PlainText);
     const std::vector<ButtonSpec> specs = ButtonsOf(type);
     for (const ButtonSpec& choice : specs) {
         QAbstractButton* button = box.addButton(choice.button);

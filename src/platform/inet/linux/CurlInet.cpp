@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
@@ -30,7 +31,10 @@ bool CloseRequested() {
 }
 
 struct MultiTransfer {
-    MultiTransfer() : multi(curl_multi_init()), easy(curl_easy_init()) {
+    explicit MultiTransfer(std::chrono::milliseconds limit)
+        : multi(curl_multi_init()),
+          easy(curl_easy_init()),
+          deadline(std::chrono::steady_clock::now() + limit) {
         // A name lookup cannot be stopped, and cleaning up after one still running would wait for it: a
         // resolver that does not answer would hold the closing program for tens of seconds. The lookup's
         // thread is left to end on its own instead.
@@ -58,11 +62,17 @@ struct MultiTransfer {
     }
 
     // Runs the transfer until ready() holds or it has ended; false when the thread was asked to close.
+    // A transfer past its deadline ends as timed out, however steadily the server is still sending.
     template <class Ready>
     bool RunUntil(Ready ready) {
         while (!ready() && !done) {
             if (CloseRequested())
                 return false;
+            if (std::chrono::steady_clock::now() >= deadline) {
+                done = true;
+                result = CURLE_OPERATION_TIMEDOUT;
+                break;
+            }
             int running = 0;
             if (curl_multi_perform(multi, &running) != CURLM_OK) {
                 done = true;
@@ -85,6 +95,7 @@ struct MultiTransfer {
 
     CURLM* multi;
     CURL* easy;
+    std::chrono::steady_clock::time_point deadline;
     curl_slist* headerList = nullptr;
     bool added = false;
     bool done = false;
@@ -105,22 +116,39 @@ struct Session : CurlInet::Handle {
 };
 
 struct Request : CurlInet::Handle {
+    explicit Request(std::chrono::milliseconds limit) : transfer(limit) {}
+
     MultiTransfer transfer;
-    std::string body;  // received and not yet read
+    std::string body;  // received; the bytes from readOffset on are not yet read
     std::size_t readOffset = 0;
+    bool paused = false;
     bool aborted = false;
 
     std::size_t Available() const { return body.size() - readOffset; }
+
+    // A paused transfer reads nothing more from the socket; libcurl hands the piece it held back to
+    // CollectBody once it is resumed.
+    void ResumeWhenRead() {
+        if (paused && Available() == 0) {
+            paused = false;
+            curl_easy_pause(transfer.easy, CURLPAUSE_CONT);
+        }
+    }
 };
 
+// Keeps at most kMaxHeldBody unread bytes: a server that sends without end must not fill the memory
+// while the reader takes its time, or stops reading.
 std::size_t CollectBody(char* data, std::size_t size, std::size_t count, void* user) {
     auto* request = static_cast<Request*>(user);
-    if (request->readOffset > 0 && request->readOffset == request->body.size()) {
-        request->body.clear();
-        request->readOffset = 0;
+    const std::size_t length = size * count;
+    request->body.erase(0, request->readOffset);
+    request->readOffset = 0;
+    if (!request->body.empty() && request->body.size() + length > CurlInet::kMaxHeldBody) {
+        request->paused = true;
+        return CURL_WRITEFUNC_PAUSE;
     }
-    request->body.append(data, size * count);
-    return size * count;
+    request->body.append(data, length);
+    return length;
 }
 
 bool IsSet(const char* name) {
@@ -152,7 +180,7 @@ bool EnvironmentHasProxy() {
     return IsSet("http_proxy") || IsSet("all_proxy") || IsSet("ALL_PROXY");
 }
 
-CurlInet::CurlInet() {
+CurlInet::CurlInet(std::chrono::milliseconds transferLimit) : transferLimit_(transferLimit) {
     curl_global_init(CURL_GLOBAL_DEFAULT);
 }
 
@@ -178,7 +206,7 @@ T* CurlInet::Find(win::HINTERNET handle) {
 bool CurlInet::InternetCheckConnection(std::string_view url, win::DWORD, win::DWORD) {
     // A plain connection to the server itself, whatever proxy is configured: the question is whether the
     // server can be reached at all.
-    MultiTransfer transfer;
+    MultiTransfer transfer(transferLimit_);
     if (transfer.easy == nullptr)
         return false;
     const std::string target(url);
@@ -213,7 +241,7 @@ win::HINTERNET CurlInet::InternetOpenUrl(win::HINTERNET internet, std::string_vi
     auto* session = Find<Session>(internet);
     if (session == nullptr || CloseRequested())
         return nullptr;
-    auto request = std::make_unique<Request>();
+    auto request = std::make_unique<Request>(transferLimit_);
     CURL* easy = request->transfer.easy;
     if (easy == nullptr)
         return nullptr;
@@ -257,6 +285,7 @@ bool CurlInet::InternetReadFile(win::HINTERNET file, void* buffer, win::DWORD by
         return false;
     *bytesRead = 0;
     Request& r = *request;
+    r.ResumeWhenRead();
     if (!r.transfer.RunUntil([&r] { return r.Available() > 0; })) {
         r.aborted = true;
         return false;
@@ -269,6 +298,26 @@ bool CurlInet::InternetReadFile(win::HINTERNET file, void* buffer, win::DWORD by
         return true;
     }
     return r.transfer.result == CURLE_OK;
+}
+
+bool CurlInet::HttpQueryInfo(win::HINTERNET file, win::DWORD infoLevel, void* buffer,
+                             win::DWORD* bufferLength, win::DWORD*) {
+    auto* request = Find<Request>(file);
+    if (request == nullptr || infoLevel != (win::HTTP_QUERY_STATUS_CODE | win::HTTP_QUERY_FLAG_NUMBER) ||
+        buffer == nullptr || bufferLength == nullptr || *bufferLength < sizeof(win::DWORD))
+        return false;
+    long status = 0;
+    if (curl_easy_getinfo(request->transfer.easy, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK || status <= 0)
+        return false;
+    const auto code = static_cast<win::DWORD>(status);
+    std::memcpy(buffer, &code, sizeof code);
+    *bufferLength = sizeof code;
+    return true;
+}
+
+std::size_t CurlInet::HeldBodyBytes(win::HINTERNET file) {
+    const auto* request = Find<Request>(file);
+    return request == nullptr ? 0 : request->body.size();
 }
 
 bool CurlInet::InternetCloseHandle(win::HINTERNET handle) {

@@ -6,7 +6,12 @@
 // A transfer waits for the network in short polls and gives up as soon as the calling thread has been
 // sent WM_CLOSE or WM_QUIT (PostThreadMessage): the worker that fetches must never keep the program from
 // ending. The worker's queue is the one System::CreateThread gave it.
+//
+// Neither a server that never stops sending nor one that trickles may hold the worker for long: each
+// transfer ends, failed, after the transfer limit, and a URL handle holds at most kMaxHeldBody bytes
+// that were received and not yet read (the transfer waits until they are).
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -28,7 +33,10 @@ bool EnvironmentHasProxy();
 
 class CurlInet : public win::Inet {
   public:
-    CurlInet();
+    static constexpr std::size_t kMaxHeldBody = 65536;
+    static constexpr std::chrono::milliseconds kDefaultTransferLimit{30000};
+
+    explicit CurlInet(std::chrono::milliseconds transferLimit = kDefaultTransferLimit);
     ~CurlInet() override;
     CurlInet(const CurlInet&) = delete;
     CurlInet& operator=(const CurlInet&) = delete;
@@ -42,7 +50,13 @@ class CurlInet : public win::Inet {
                                    std::uintptr_t context) override;
     bool InternetReadFile(win::HINTERNET file, void* buffer, win::DWORD bytesToRead,
                           win::DWORD* bytesRead) override;
+    // Knows the status code only.
+    bool HttpQueryInfo(win::HINTERNET file, win::DWORD infoLevel, void* buffer, win::DWORD* bufferLength,
+                       win::DWORD* index) override;
     bool InternetCloseHandle(win::HINTERNET handle) override;
+
+    // The bytes a URL handle holds, received and not yet read; 0 for any other handle.
+    std::size_t HeldBodyBytes(win::HINTERNET file);
 
     struct Handle;
 
@@ -51,6 +65,7 @@ class CurlInet : public win::Inet {
     template <class T>
     T* Find(win::HINTERNET handle);
 
+    std::chrono::milliseconds transferLimit_;
     std::mutex mutex_;
     std::map<win::HINTERNET, std::unique_ptr<Handle>> handles_;
 };

@@ -8,8 +8,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <utility>
 
@@ -242,20 +244,43 @@ int Socket::Dump(const Request& request, const std::function<void(const nlmsghdr
                 continue;
             return errno;
         }
-        auto remaining = static_cast<int>(received);
-        for (auto* message = reinterpret_cast<nlmsghdr*>(buffer_.get()); MessageFits(message, remaining);
-             message = NLMSG_NEXT(message, remaining)) {
-            if (message->nlmsg_seq != sent.nlmsg_seq)
-                continue;  // a late answer to an earlier request
-            if (message->nlmsg_type == NLMSG_DONE)
-                return 0;
-            if (message->nlmsg_type == NLMSG_ERROR) {
-                const auto* error = Payload<nlmsgerr>(*message);
-                return error == nullptr ? EIO : -error->error;
-            }
-            onMessage(*message);
-        }
+        const std::optional<int> result =
+            ReadAnswers(buffer_.get(), static_cast<std::size_t>(received), sent.nlmsg_seq, onMessage);
+        if (result)
+            return *result;
     }
+}
+
+namespace {
+
+// The positive errno value an NLMSG_ERROR answer carries, 0 for an acknowledgement.
+int ErrnoOf(const nlmsgerr& answer) {
+    // The kernel sends 0 or a negated errno value; anything else is no errno, and negating INT_MIN
+    // would overflow.
+    constexpr int kLargestErrno = 4095;
+    if (answer.error == 0)
+        return 0;
+    return answer.error < 0 && answer.error >= -kLargestErrno ? -answer.error : EIO;
+}
+
+}  // namespace
+
+std::optional<int> ReadAnswers(const std::uint8_t* data, std::size_t length, std::uint32_t sequence,
+                               const std::function<void(const nlmsghdr&)>& onMessage) {
+    auto remaining = static_cast<int>(std::min<std::size_t>(length, INT_MAX));
+    for (const auto* message = reinterpret_cast<const nlmsghdr*>(data); MessageFits(message, remaining);
+         message = NLMSG_NEXT(message, remaining)) {
+        if (message->nlmsg_seq != sequence)
+            continue;  // a late answer to an earlier request
+        if (message->nlmsg_type == NLMSG_DONE)
+            return 0;
+        if (message->nlmsg_type == NLMSG_ERROR) {
+            const auto* error = Payload<nlmsgerr>(*message);
+            return error == nullptr ? EIO : ErrnoOf(*error);
+        }
+        onMessage(*message);
+    }
+    return std::nullopt;
 }
 
 void CollectAddress(const nlmsghdr& message, int ifIndex, std::vector<Ipv4Address>& addresses) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,12 @@ class Socket {
     std::unique_ptr<std::uint8_t[]> buffer_;  // allocated on the first answer, kept for the next
     std::uint32_t sequence_ = 0;
 };
+
+// One received buffer of answers to the request numbered sequence: each answer message is handed to
+// onMessage, answers to other requests are passed over. The exchange's result (0 or a positive errno
+// value) once it ended in this buffer; nothing while more answers are to come.
+std::optional<int> ReadAnswers(const std::uint8_t* data, std::size_t length, std::uint32_t sequence,
+                               const std::function<void(const nlmsghdr&)>& onMessage);
 
 // One answer message of a dump, read for interface ifIndex: an IPv4 address of it, or a default route of
 // the main table through it, is appended. Messages of other kinds, families, interfaces or tables add
