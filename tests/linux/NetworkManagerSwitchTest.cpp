@@ -185,6 +185,22 @@ TEST_F(NetworkManagerSwitchTest, ARefusedReapplyPutsTheConnectionBack) {
     EXPECT_EQ(Kernel(), "10.1.0.5/24 10.1.0.1");
 }
 
+// Where NetworkManager will not reapply the change to the running device, the connection is activated
+// again: the switch takes longer and takes the link down for a moment, but it takes effect.
+TEST_F(NetworkManagerSwitchTest, AnIncompatibleReapplyFallsBackToActivatingAgain) {
+    PrivateNetworkManager nm("/proc/thread-self/ns/net", dir / "nm", "vb0");
+    START_OR_SKIP(nm, dir / "nm");
+    const auto link = networkmanager::NmLink::Find("va0");
+    ASSERT_TRUE(link);
+    const networkmanager::Ipv4Switch change{{"10.2.0.9", 24}, 0, "10.2.0.1", {"192.0.2.53"}};
+    const auto incompatible = [](const std::string& method) {
+        return method == "Reapply" ? "org.freedesktop.NetworkManager.Device.IncompatibleConnection" : "";
+    };
+    EXPECT_EQ(link->Switch(change, incompatible), networkmanager::NmResult::kSwitched);
+    EXPECT_EQ(ConnectionIpv4(nm), "manual\n10.2.0.9/24\n10.2.0.1\n192.0.2.53");
+    EXPECT_EQ(Kernel(), "10.2.0.9/24 10.2.0.1");
+}
+
 // As with "ip netns exec" on a desktop: the host's NetworkManager is on the bus and has a link of the same
 // name, but it is not ours; the switch goes to our kernel directly.
 TEST_F(NetworkManagerSwitchTest, ANetworkManagerOfAnotherNamespaceIsNeverTold) {

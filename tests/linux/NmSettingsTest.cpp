@@ -20,12 +20,14 @@ using Message = std::unique_ptr<DBusMessage, Unref>;
 // {key: s} entries of one group.
 void AppendGroup(DBusMessageIter& groups, const char* name,
                  const std::vector<std::pair<const char*, const char*>>& strings, bool legacyAddresses) {
-    DBusMessageIter entry, dict;
+    DBusMessageIter entry;
+    DBusMessageIter dict;
     dbus_message_iter_open_container(&groups, DBUS_TYPE_DICT_ENTRY, nullptr, &entry);
     dbus_message_iter_append_basic(&entry, DBUS_TYPE_STRING, &name);
     dbus_message_iter_open_container(&entry, DBUS_TYPE_ARRAY, "{sv}", &dict);
     for (const auto& [key, value] : strings) {
-        DBusMessageIter item, variant;
+        DBusMessageIter item;
+        DBusMessageIter variant;
         dbus_message_iter_open_container(&dict, DBUS_TYPE_DICT_ENTRY, nullptr, &item);
         dbus_message_iter_append_basic(&item, DBUS_TYPE_STRING, &key);
         dbus_message_iter_open_container(&item, DBUS_TYPE_VARIANT, "s", &variant);
@@ -34,7 +36,10 @@ void AppendGroup(DBusMessageIter& groups, const char* name,
         dbus_message_iter_close_container(&dict, &item);
     }
     if (legacyAddresses) {  // "addresses": aau, [[address, prefix, gateway]]
-        DBusMessageIter item, variant, outer, inner;
+        DBusMessageIter item;
+        DBusMessageIter variant;
+        DBusMessageIter outer;
+        DBusMessageIter inner;
         const char* key = "addresses";
         const dbus_uint32_t triple[] = {0x05000A0A, 24, 0x01000A0A};
         const dbus_uint32_t* data = triple;
@@ -55,7 +60,8 @@ void AppendGroup(DBusMessageIter& groups, const char* name,
 
 Message Settings(bool withIpv4) {
     Message message(dbus_message_new_method_call("a.b", "/a", "a.b", "c"));
-    DBusMessageIter out, groups;
+    DBusMessageIter out;
+    DBusMessageIter groups;
     dbus_message_iter_init_append(message.get(), &out);
     dbus_message_iter_open_container(&out, DBUS_TYPE_ARRAY, "{sa{sv}}", &groups);
     AppendGroup(groups, "connection", {{"id", "wired"}, {"interface-name", "eth0"}}, false);
@@ -68,7 +74,8 @@ Message Settings(bool withIpv4) {
 
 Message Rewritten(const Message& settings, const Ipv4Switch* change) {
     Message message(dbus_message_new_method_call("a.b", "/a", "a.b", "c"));
-    DBusMessageIter from, out;
+    DBusMessageIter from;
+    DBusMessageIter out;
     dbus_message_iter_init(settings.get(), &from);
     dbus_message_iter_init_append(message.get(), &out);
     EXPECT_TRUE(networkmanager::WriteSettings(from, out, change));
@@ -78,11 +85,13 @@ Message Rewritten(const Message& settings, const Ipv4Switch* change) {
 // The keys of settings[group], in order.
 std::vector<std::string> KeysOf(const Message& message, const std::string& group) {
     std::vector<std::string> keys;
-    DBusMessageIter top, entry;
+    DBusMessageIter top;
+    DBusMessageIter entry;
     dbus_message_iter_init(message.get(), &top);
     for (dbus_message_iter_recurse(&top, &entry);
          dbus_message_iter_get_arg_type(&entry) == DBUS_TYPE_DICT_ENTRY; dbus_message_iter_next(&entry)) {
-        DBusMessageIter field, item;
+        DBusMessageIter field;
+        DBusMessageIter item;
         const char* name = nullptr;
         dbus_message_iter_recurse(&entry, &field);
         dbus_message_iter_get_basic(&field, &name);
@@ -107,7 +116,9 @@ std::optional<std::string> Find(const Message& message, const char* group, const
 }
 
 TEST(NmSettingsTest, TheWantedAddressTakesThePlaceOfTheOneAtTheIndex) {
-    const NmAddress a{"10.0.0.1", 24}, b{"10.0.1.1", 24}, wanted{"10.2.0.9", 16};
+    const NmAddress a{"10.0.0.1", 24};
+    const NmAddress b{"10.0.1.1", 24};
+    const NmAddress wanted{"10.2.0.9", 16};
     const struct {
         std::vector<NmAddress> before;
         std::uint32_t index;

@@ -4,14 +4,12 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <csignal>
-
-extern char** environ;
+#include <ctime>
 
 long long NowMs() {
     timespec now{};
@@ -19,12 +17,12 @@ long long NowMs() {
     return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
 }
 
-// The pipes are close-on-exec here, so
-// no other child of the test keeps the holder's standard input open.
+// The pipes are close-on-exec here, so no other child of the test keeps the holder's standard input open.
 Child SpawnShellLibrary(const std::string& script, const std::vector<std::string>& call) {
     std::vector<std::string> argv = {"bash", "-c", "source \"$0\" && \"$@\"", script};
     argv.insert(argv.end(), call.begin(), call.end());
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (std::string& arg : argv)
         args.push_back(arg.data());
     args.push_back(nullptr);

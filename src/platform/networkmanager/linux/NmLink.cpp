@@ -18,7 +18,9 @@ constexpr const char* kSettingsPath = "/org/freedesktop/NetworkManager/Settings"
 constexpr const char* kSettings = "org.freedesktop.NetworkManager.Settings";
 constexpr const char* kConnection = "org.freedesktop.NetworkManager.Settings.Connection";
 constexpr const char* kDevice = "org.freedesktop.NetworkManager.Device";
+constexpr const char* kActiveConnection = "org.freedesktop.NetworkManager.Connection.Active";
 constexpr std::uint32_t kDeviceActivated = 100;  // NM_DEVICE_STATE_ACTIVATED
+constexpr std::uint32_t kActivationDone = 2;     // NM_ACTIVE_CONNECTION_STATE_ACTIVATED
 constexpr std::uint32_t kUpdateToDisk = 1;       // NM_SETTINGS_UPDATE2_FLAG_TO_DISK
 // Reapply takes effect in tens of milliseconds, a re-activation of a wired link in a few seconds.
 constexpr long long kReapplyPatienceMs = 3000;
@@ -150,7 +152,8 @@ bool NmLink::Reapply(std::uint64_t versionId, const CallFault& fault) {
 }
 
 // Only where NetworkManager will not reapply: activating the connection again takes the link down and
-// up, and waits until the device is activated.
+// up. The device still reads activated for a moment after the call, so it is the new activation that is
+// waited for.
 bool NmLink::Reactivate(const CallFault& fault) {
     const Message call = NmBus::NewCall(kManagerPath, kManager, "ActivateConnection");
     const char* connection = connectionPath_.c_str();
@@ -158,12 +161,14 @@ bool NmLink::Reactivate(const CallFault& fault) {
     const char* noObject = "/";
     if (!call ||
         !dbus_message_append_args(call.get(), DBUS_TYPE_OBJECT_PATH, &connection, DBUS_TYPE_OBJECT_PATH,
-                                  &device, DBUS_TYPE_OBJECT_PATH, &noObject, DBUS_TYPE_INVALID) ||
-        !Call(call.get(), "ActivateConnection", fault))
+                                  &device, DBUS_TYPE_OBJECT_PATH, &noObject, DBUS_TYPE_INVALID))
+        return false;
+    const std::string activation = PathOf(Call(call.get(), "ActivateConnection", fault).get());
+    if (activation.empty())
         return false;
     for (const long long deadline = NowMs() + kActivationPatienceMs; NowMs() < deadline; Sleep10Ms()) {
         std::uint32_t state = 0;
-        if (bus_->GetUint32(devicePath_, kDevice, "State", state) && state == kDeviceActivated)
+        if (bus_->GetUint32(activation, kActiveConnection, "State", state) && state == kActivationDone)
             return true;
     }
     lastError_ = {"org.freedesktop.NetworkManager.Device.ActivationTimedOut",
