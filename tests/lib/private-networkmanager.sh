@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the root tests: a NetworkManager of their own, serving one network namespace and
 # reachable only on a private system bus, so a switch through it never reaches the host's daemons.
 #
@@ -17,7 +18,7 @@
 # it lets root do everything and nobody else. up and down return 2 when a precondition is missing
 # and 1 when something failed. Daemons come from build/test-daemons or $OSTRELLE_TEST_DAEMONS.
 
-# shellcheck source=private-resolved.sh
+# shellcheck source-path=SCRIPTDIR source=private-resolved.sh
 source "$(dirname "${BASH_SOURCE[0]}")/private-resolved.sh"
 
 _private_nm_libdir() {
@@ -64,10 +65,9 @@ unmanaged-devices=${devices:-none}
 [logging]
 level=${PRIVATE_NM_LOG_LEVEL:-INFO}
 CONF
-    sed -e "s|<listen>.*</listen>|<listen>unix:path=$state/bus</listen>|" \
-        -e "s|org.freedesktop.resolve1.conf|org.freedesktop.NetworkManager.conf|" \
-        <<<"$(_private_resolved_config "$state" "$cache" && cat "$state/bus.conf")" >"$state/nm-bus.conf"
-    mv "$state/nm-bus.conf" "$state/bus.conf"
+    # The bus of the resolver's tests, with NetworkManager's policy in place of the resolver's.
+    _private_resolved_config "$state" "$cache"
+    sed -i "s|org.freedesktop.resolve1.conf|org.freedesktop.NetworkManager.conf|" "$state/bus.conf"
     rm -f "$state/resolved.conf" "$state/resolv.conf"
 }
 
@@ -146,7 +146,7 @@ private_nm_down() {
     for name in nm dbus; do
         [ -f "$state/$name.pid" ] && _private_resolved_stop "$(cat "$state/$name.pid")"
     done
-    rm -rf "$state"/{bus,bus.conf,passwd,group,NetworkManager.conf,netns,connections,lib} \
+    rm -rf "${state:?}"/{bus,bus.conf,passwd,group,NetworkManager.conf,netns,connections,lib} \
         "$state"/{dbus,nm}.{pid,log}
     if [ -f "$state/made" ]; then
         rm -f "$state/made"
