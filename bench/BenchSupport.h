@@ -14,8 +14,6 @@
 
 #include "platform/window/WindowHost.h"
 
-extern char** environ;
-
 namespace bench {
 
 using Clock = std::chrono::steady_clock;

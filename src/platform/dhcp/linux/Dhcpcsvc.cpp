@@ -1,6 +1,8 @@
 // libdhcpcsvc.so: the DHCP client's change notification as the program calls it, for Linux. The address
 // and mask come as arguments; the gateway and the DNS servers are the pending settings the program wrote
 // just before (PendingTcpipSettings.h), cleared once the notification has put them into effect or failed.
+// They go into effect through NetworkManager where it manages the link in this network namespace, else
+// through rtnetlink and the system resolver.
 #include <arpa/inet.h>
 #include <net/if.h>
 
