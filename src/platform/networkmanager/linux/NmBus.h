@@ -1,23 +1,18 @@
 #pragma once
-// NetworkManager over the D-Bus system bus (DBUS_SYSTEM_BUS_ADDRESS, else the standard socket), with
-// libdbus: the library the resolver already speaks to its daemon with, small and kept by the bus's own
-// authors, and one that keeps no main loop or object cache of its own inside a library the program loads
-// for each switch. NetworkManager is used only when it runs in the caller's own network namespace: the
-// bus is a file every namespace sharing the file system reaches, and interface names of two namespaces
-// can coincide.
-
-#include <dbus/dbus.h>
+// NetworkManager over the D-Bus system bus, with libdbus: the library the resolver already speaks to its
+// daemon with, small and kept by the bus's own authors, and one that keeps no main loop or object cache
+// of its own inside a library the program loads for each switch. NetworkManager is used only when it
+// runs in the caller's own network namespace (SystemBus.h).
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "platform/dbus/linux/SystemBus.h"
+
 namespace networkmanager {
 
-struct MessageUnref {
-    void operator()(DBusMessage* message) const { dbus_message_unref(message); }
-};
-using Message = std::unique_ptr<DBusMessage, MessageUnref>;
+using Message = platform_linux::DbusMessage;
 
 // A D-Bus error reply: its name ("org.freedesktop.NetworkManager.PermissionDenied") and text.
 struct BusError {
