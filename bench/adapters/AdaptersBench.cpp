@@ -23,51 +23,21 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "adapters/AdapterDiscovery.h"
 #include "adapters/AdapterSettings.h"
 #include "adapters/DhcpNotify.h"
 #include "platform/dhcp/linux/LinuxDynamicLibraries.h"
 #include "platform/registry/linux/LinuxRegistry.h"
 
-extern char** environ;
-
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// A window host for a run without a screen: message boxes are counted, nothing else is used.
-class SilentHost : public win::WindowHost {
-  public:
-    int RunModal(win::CDialog&, const win::DialogTemplate&, win::HWND) override { return 0; }
-    int MessageBox(win::HWND, std::string_view, std::string_view, win::UINT) override {
-        ++messages;
-        return win::IDOK;
-    }
-    win::LRESULT SendMessage(win::HWND, win::UINT, win::WPARAM, win::LPARAM) override { return 0; }
-    win::HICON LoadIcon(int, int) override { return nullptr; }
-    void DestroyIcon(win::HICON) override {}
-    win::HCURSOR LoadCursor(int) override { return nullptr; }
-    void SetCursor(win::HCURSOR) override {}
-    int GetSystemMetrics(int) const override { return 0; }
-    win::COLORREF GetSysColor(int) const override { return 0; }
-    void OutputDebugString(std::string_view) override {}
-    int messages = 0;
-};
-
-// Runs a program found on PATH with the given arguments (the first names it), without a shell; its
-// exit status.
-int Run(std::vector<std::string> arguments) {
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    if (::posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        return -1;
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using bench::Clock;
+using bench::Mean;
+using bench::Median;
+using bench::Microseconds;
+using bench::Run;
+using bench::SilentHost;
 
 int Ip(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "ip");
@@ -91,22 +61,6 @@ bool EnterNamespace(const std::string& folder) {
         return false;
     ::setenv("OSTRELLE_RESOLV_CONF", (folder + "/etc/resolv.conf").c_str(), 1);
     return true;
-}
-
-double Microseconds(Clock::duration duration) {
-    return std::chrono::duration<double, std::micro>(duration).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
-
-double Mean(const std::vector<double>& values) {
-    double sum = 0;
-    for (double value : values)
-        sum += value;
-    return values.empty() ? 0.0 : sum / static_cast<double>(values.size());
 }
 
 const char* const kAddress[] = {"10.2.0.9", "10.3.0.9"};
@@ -176,7 +130,9 @@ bool ResolvConfNames(const char* server) {
 // its block, and both meet the same moments of a busy machine.
 void MeasureBlocks(const adapters::AdapterServices& services, int rounds, bool withDns, const char* label) {
     constexpr int kBlock = 20;
-    std::vector<double> ours, write, reference;
+    std::vector<double> ours;
+    std::vector<double> write;
+    std::vector<double> reference;
     for (int block = 0; block < rounds; block += kBlock) {
         for (int i = 0; i < kBlock; ++i) {
             const OursTimes times = TimeOurs(services, i % 2, withDns);
@@ -207,7 +163,8 @@ void MeasureSwitch(const adapters::AdapterServices& services, int rounds, const 
     std::printf("first switch: ApplyAdapterSettings %.1f us\n", first);
     MeasureBlocks(services, rounds, false, "switch");
 
-    std::vector<double> oursTurns, iproute2Turns;
+    std::vector<double> oursTurns;
+    std::vector<double> iproute2Turns;
     for (int i = 0; i < rounds; ++i) {
         oursTurns.push_back(TimeOurs(services, 0, false).total);
         iproute2Turns.push_back(TimeIproute2(1, false));

@@ -24,6 +24,7 @@ constexpr Reason kReasons[] = {
     {win::kDhcpNameServersRefused, res::IDS_REASON_NAME_SERVERS_REFUSED},
     {win::kDhcpSettingsUnreadable, res::IDS_REASON_SETTINGS_UNREADABLE},
     {win::kDhcpSettingsBusy, res::IDS_REASON_SETTINGS_BUSY},
+    {win::kDhcpNetworkManagerRefused, res::IDS_REASON_NETWORK_MANAGER_REFUSED},
 };
 
 constexpr std::uint32_t kErrorNumberMask = 0xFFFF;

@@ -94,6 +94,7 @@ constexpr int IDS_REASON_SETTINGS_UNREADABLE = 238;
 constexpr int IDS_REASON_SYSTEM_ERROR = 239;  // %1 is the system's error number
 constexpr int IDS_REASON_ERROR_CODE = 240;    // %1 is the whole status
 constexpr int IDS_REASON_SETTINGS_BUSY = 241;
+constexpr int IDS_REASON_NETWORK_MANAGER_REFUSED = 242;
 
 // Strings of the update check.
 constexpr int IDS_NEW_VERSION = 250;  // %1 is the server's version

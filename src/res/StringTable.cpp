@@ -49,6 +49,8 @@ constexpr StringResource kStringTable[] = {
     {IDS_REASON_SYSTEM_ERROR, "原因：系统错误 %1。"},
     {IDS_REASON_ERROR_CODE, "原因：错误代码 %1。"},
     {IDS_REASON_SETTINGS_BUSY, "原因：另一个程序正占用IP配置的存储，IP配置没有任何改变。请稍后重试。"},
+    {IDS_REASON_NETWORK_MANAGER_REFUSED,
+     "原因：管理该网卡的NetworkManager拒绝了这次更改，IP配置没有任何改变。"},
 
     {IDS_NEW_VERSION, "已推出最新的%1版本，请到软件主页下载!"},
     {IDS_HOMEPAGE_UNREACHABLE, "无法连接到软件主页!"},

@@ -24,6 +24,9 @@ inline constexpr std::uint32_t kDhcpNameServersRefused = kDhcpApplicationCode | 
 inline constexpr std::uint32_t kDhcpSettingsUnreadable = kDhcpApplicationCode | 6;
 // Another process held the settings' store locked for longer than a switch waits; nothing was changed.
 inline constexpr std::uint32_t kDhcpSettingsBusy = kDhcpApplicationCode | 7;
+// NetworkManager, which manages the link, refused the change of its connection (not writable, gone,
+// not reapplied); its settings were put back as they were.
+inline constexpr std::uint32_t kDhcpNetworkManagerRefused = kDhcpApplicationCode | 8;
 // Any other failure of the system: the low 16 bits are its error number.
 inline constexpr std::uint32_t kDhcpSystemError = kDhcpApplicationCode | 0x10000;
 

@@ -1,10 +1,14 @@
 // libdhcpcsvc.so: the DHCP client's change notification as the program calls it, for Linux. The address
 // and mask come as arguments; the gateway and the DNS servers are the pending settings the program wrote
 // just before (PendingTcpipSettings.h), cleared once the notification has put them into effect or failed.
+// They go into effect through NetworkManager where it manages the link in this network namespace, else
+// through rtnetlink and the system resolver.
+#include <arpa/inet.h>
 #include <net/if.h>
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -14,6 +18,8 @@
 #include "platform/dhcp/linux/NameServerList.h"
 #include "platform/dhcp/linux/ResidentHive.h"
 #include "platform/dhcp/linux/StaticAddress.h"
+#include "platform/netlink/linux/Netlink.h"
+#include "platform/networkmanager/linux/NmLink.h"
 #include "platform/registry/RegistrySchema.h"
 #include "platform/registry/linux/LinuxRoots.h"
 #include "platform/registry/linux/PendingTcpipSettings.h"
@@ -95,6 +101,38 @@ std::uint32_t Switch(const platform_linux::StaticAddressChange& change,
     return win::kDhcpSuccess;
 }
 
+// Where NetworkManager manages the link, a change behind its back would be undone or muddled at its next
+// event: the change goes into its connection instead. It also hands the DNS servers to the resolver.
+std::uint32_t SwitchThrough(networkmanager::NmLink& link, const platform_linux::StaticAddressChange& change,
+                            const std::vector<std::string>& servers) {
+    char address[INET_ADDRSTRLEN] = {};
+    ::inet_ntop(AF_INET, &change.address, address, sizeof address);
+    networkmanager::Ipv4Switch nmChange;
+    nmChange.wanted = {address,
+                       static_cast<std::uint32_t>(platform_linux::netlink::PrefixLengthOf(change.mask))};
+    nmChange.index = change.index;
+    nmChange.gateway = change.gateway;
+    nmChange.servers = servers;
+    const networkmanager::NmResult result = link.Switch(nmChange);
+    // The one trace of which path switched, for whoever runs the program from a terminal.
+    const bool switched = result == networkmanager::NmResult::kSwitched;
+    std::fprintf(stderr, "libdhcpcsvc: %s %s through NetworkManager (connection \"%s\")%s%s\n",
+                 change.interfaceName.c_str(), switched ? "switched" : "not switched",
+                 link.ConnectionId().c_str(), switched ? "" : ": ",
+                 switched ? "" : link.LastError().text.c_str());
+    switch (result) {
+        case networkmanager::NmResult::kSwitched:
+            return win::kDhcpSuccess;
+        case networkmanager::NmResult::kAccessDenied:
+            return win::kDhcpAccessDenied;
+        case networkmanager::NmResult::kRefused:
+            return win::kDhcpNetworkManagerRefused;
+        case networkmanager::NmResult::kNotInEffect:
+            break;
+    }
+    return StatusOf(EIO);
+}
+
 // The interface's pending gateway and DNS servers. A hive that holds them but cannot be read fails the
 // switch: going ahead without them would leave the old gateway in place and call that a success.
 std::uint32_t ReadPending(platform_linux::PendingTcpipSettings& pending, const std::string& interfaceKey,
@@ -119,6 +157,8 @@ std::uint32_t CheckAndSwitch(const platform_linux::StaticAddressChange& change,
     std::vector<std::string> servers;
     if (nameServer && !platform_linux::ParseNameServerValue(*nameServer, servers))
         return win::kDhcpBadNameServer;
+    if (const auto link = networkmanager::NmLink::Find(change.interfaceName))
+        return SwitchThrough(*link, change, servers);
     return Switch(change, servers, resolvConfPath);
 }
 

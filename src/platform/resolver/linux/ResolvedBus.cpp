@@ -2,11 +2,11 @@
 
 #include <arpa/inet.h>
 #include <dbus/dbus.h>
-#include <sys/stat.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
+
+#include "platform/dbus/linux/SystemBus.h"
 
 namespace platform_linux {
 
@@ -17,29 +17,6 @@ constexpr const char* kManagerPath = "/org/freedesktop/resolve1";
 constexpr const char* kManager = "org.freedesktop.resolve1.Manager";
 // A resolver that does not answer within this time counts as failed rather than freezing the switch.
 constexpr int kReplyTimeoutMs = 1000;
-
-struct Error {
-    Error() { dbus_error_init(&error); }
-    ~Error() { dbus_error_free(&error); }
-    Error(const Error&) = delete;
-    Error& operator=(const Error&) = delete;
-    DBusError error;
-};
-
-struct MessageUnref {
-    void operator()(DBusMessage* message) const { dbus_message_unref(message); }
-};
-using Message = std::unique_ptr<DBusMessage, MessageUnref>;
-
-void CloseConnection(DBusConnection* connection) {
-    dbus_connection_close(connection);
-    dbus_connection_unref(connection);
-}
-
-std::string SystemBusAddress() {
-    const char* address = std::getenv("DBUS_SYSTEM_BUS_ADDRESS");
-    return address != nullptr && *address != '\0' ? address : "unix:path=/run/dbus/system_bus_socket";
-}
 
 int ErrnoOf(const DBusError& error) {
     if (dbus_error_has_name(&error, DBUS_ERROR_ACCESS_DENIED) ||
@@ -53,36 +30,12 @@ int ErrnoOf(const DBusError& error) {
     return EIO;
 }
 
-Message Call(DBusConnection* connection, DBusMessage* call, int& error) {
-    Error failure;
-    Message reply(
+DbusMessage Call(DBusConnection* connection, DBusMessage* call, int& error) {
+    DbusError failure;
+    DbusMessage reply(
         dbus_connection_send_with_reply_and_block(connection, call, kReplyTimeoutMs, &failure.error));
     error = reply ? 0 : ErrnoOf(failure.error);
     return reply;
-}
-
-bool SameNetworkNamespace(dbus_uint32_t pid) {
-    struct stat theirs {};
-    struct stat ours {};
-    const std::string theirPath = "/proc/" + std::to_string(pid) + "/ns/net";
-    // The calling thread's namespace: a thread may have entered another one than the process's.
-    return ::stat(theirPath.c_str(), &theirs) == 0 && ::stat("/proc/thread-self/ns/net", &ours) == 0 &&
-           theirs.st_dev == ours.st_dev && theirs.st_ino == ours.st_ino;
-}
-
-bool ResolverIsOurs(DBusConnection* connection) {
-    Message call(dbus_message_new_method_call(DBUS_SERVICE_DBUS, DBUS_PATH_DBUS, DBUS_INTERFACE_DBUS,
-                                              "GetConnectionUnixProcessID"));
-    const char* name = kResolved;
-    if (!call || !dbus_message_append_args(call.get(), DBUS_TYPE_STRING, &name, DBUS_TYPE_INVALID))
-        return false;
-    int error = 0;
-    const Message reply = Call(connection, call.get(), error);
-    Error failure;
-    dbus_uint32_t pid = 0;
-    return reply &&
-           dbus_message_get_args(reply.get(), &failure.error, DBUS_TYPE_UINT32, &pid, DBUS_TYPE_INVALID) &&
-           SameNetworkNamespace(pid);
 }
 
 bool ReadInt32(DBusMessageIter& field, dbus_int32_t& value) {
@@ -120,7 +73,8 @@ bool AppendServer(DBusMessageIter& array, const std::string& server) {
     in_addr address{};
     if (::inet_pton(AF_INET, server.c_str(), &address) != 1)
         return false;
-    DBusMessageIter entry, bytes;
+    DBusMessageIter entry;
+    DBusMessageIter bytes;
     const dbus_int32_t family = AF_INET;
     const auto* data = reinterpret_cast<const unsigned char*>(&address.s_addr);
     return dbus_message_iter_open_container(&array, DBUS_TYPE_STRUCT, nullptr, &entry) &&
@@ -134,26 +88,18 @@ bool AppendServer(DBusMessageIter& array, const std::string& server) {
 }  // namespace
 
 std::unique_ptr<ResolvedBus> ResolvedBus::ServingThisNamespace() {
-    Error failure;
-    DBusConnection* connection = dbus_connection_open_private(SystemBusAddress().c_str(), &failure.error);
-    if (connection == nullptr)
-        return nullptr;
-    dbus_connection_set_exit_on_disconnect(connection, FALSE);
-    if (!dbus_bus_register(connection, &failure.error) || !ResolverIsOurs(connection)) {
-        CloseConnection(connection);
-        return nullptr;
-    }
-    return std::unique_ptr<ResolvedBus>(new ResolvedBus(connection));
+    DBusConnection* connection = OpenServingThisNamespace(kResolved);
+    return connection != nullptr ? std::unique_ptr<ResolvedBus>(new ResolvedBus(connection)) : nullptr;
 }
 
 ResolvedBus::~ResolvedBus() {
-    CloseConnection(connection_);
+    CloseSystemBus(connection_);
 }
 
 // The manager's DNS property lists every server it knows as (ifindex, family, address); 0 is global.
 int ResolvedBus::LinkDns(int ifIndex, std::vector<std::string>& servers) {
     servers.clear();
-    Message call(dbus_message_new_method_call(kResolved, kManagerPath, DBUS_INTERFACE_PROPERTIES, "Get"));
+    DbusMessage call(dbus_message_new_method_call(kResolved, kManagerPath, DBUS_INTERFACE_PROPERTIES, "Get"));
     const char* interface = kManager;
     const char* property = "DNS";
     if (!call || !dbus_message_append_args(call.get(), DBUS_TYPE_STRING, &interface, DBUS_TYPE_STRING,
@@ -161,10 +107,12 @@ int ResolvedBus::LinkDns(int ifIndex, std::vector<std::string>& servers) {
         return ENOMEM;
     }
     int error = 0;
-    const Message reply = Call(connection_, call.get(), error);
+    const DbusMessage reply = Call(connection_, call.get(), error);
     if (!reply)
         return error;
-    DBusMessageIter variant, array, entry;
+    DBusMessageIter variant;
+    DBusMessageIter array;
+    DBusMessageIter entry;
     if (!dbus_message_iter_init(reply.get(), &variant) ||
         dbus_message_iter_get_arg_type(&variant) != DBUS_TYPE_VARIANT) {
         return EIO;
@@ -183,10 +131,11 @@ int ResolvedBus::LinkDns(int ifIndex, std::vector<std::string>& servers) {
 }
 
 int ResolvedBus::SetLinkDns(int ifIndex, const std::vector<std::string>& servers) {
-    Message call(dbus_message_new_method_call(kResolved, kManagerPath, kManager, "SetLinkDNS"));
+    DbusMessage call(dbus_message_new_method_call(kResolved, kManagerPath, kManager, "SetLinkDNS"));
     if (!call)
         return ENOMEM;
-    DBusMessageIter arguments, array;
+    DBusMessageIter arguments;
+    DBusMessageIter array;
     const dbus_int32_t index = ifIndex;
     dbus_message_iter_init_append(call.get(), &arguments);
     if (!dbus_message_iter_append_basic(&arguments, DBUS_TYPE_INT32, &index) ||
