@@ -26,7 +26,7 @@ bool EncodeGbkCharacter(char32_t character, std::string& out) {
     // Code page 936 holds no character beyond the basic plane and no lone surrogate.
     if (character >= 0x10000 || (character >= 0xD800 && character <= 0xDFFF))
         return false;
-    const wchar_t wide = static_cast<wchar_t>(character);
+    const auto wide = static_cast<wchar_t>(character);
     char bytes[4];
     BOOL usedDefault = FALSE;
     // Without WC_NO_BEST_FIT_CHARS Windows writes a look-alike ("a" for "ä"), which would read back as
