@@ -80,7 +80,8 @@ const wchar_t* ControlClassName(win::ControlKind kind) {
     return L"Static";
 }
 
-std::vector<std::uint16_t> BuildDialogTemplateBlob(const win::DialogTemplate& t) {
+std::vector<std::uint16_t> BuildDialogTemplateBlob(const win::DialogTemplate& dialogTemplate) {
+    const win::DialogTemplate& t = dialogTemplate;
     Writer out;
     out.Word(1);
     out.Word(kOrdinal);

@@ -19,7 +19,7 @@ Win32DialogWindow::~Win32DialogWindow() = default;
 void Win32DialogWindow::AdoptControls(const win::DialogTemplate& dialogTemplate) {
     for (const auto& control : dialogTemplate.controls) {
         HWND native = ::GetDlgItem(Native(), control.id);
-        if (control.id == -1 || native == nullptr || controls_.count(control.id) != 0)
+        if (control.id == -1 || native == nullptr || controls_.contains(control.id))
             continue;
         std::unique_ptr<Win32Window> window;
         if (control.kind == win::ControlKind::ListBox || control.kind == win::ControlKind::ComboBox) {

@@ -16,8 +16,8 @@ std::intptr_t Win32ItemWindow::Send(unsigned message, std::uintptr_t wParam, std
 
 std::intptr_t Win32ItemWindow::TextArgument(const std::wstring& wide) const {
     const DWORD style = GetStyle();
-    const bool ownerDraw = comboBox_ ? (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) != 0
-                                     : (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0;
+    // The owner-draw bits are the same in a list box and a combo box.
+    const bool ownerDraw = (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0;
     const bool hasStrings = (style & (comboBox_ ? CBS_HASSTRINGS : LBS_HASSTRINGS)) != 0;
     return ownerDraw && !hasStrings ? 0 : reinterpret_cast<std::intptr_t>(wide.c_str());
 }
