@@ -148,7 +148,7 @@ TEST_F(CorvaneDlgTest, PathTooLongForTheModuleBufferTouchesNoFileBesideIt) {
     const std::string cut = system.modulePath.substr(0, 259);
     const std::string canaries[] = {cut.substr(0, 255), cut.substr(0, 250)};
     for (const auto& canary : canaries)
-        std::ofstream(canary) << "canary\n";
+        std::ofstream(canary, std::ios::binary) << "canary\n";
     registry.CreateKey(winreg::kRunKeyPath);
     RunProgram([&](FakeWindow& dlg) {
         host.Click(dlg, IDC_AUTOSTART);
@@ -165,7 +165,7 @@ TEST_F(CorvaneDlgTest, PathTooLongForTheModuleBufferTouchesNoFileBesideIt) {
     EXPECT_EQ(boxes[0].caption, Gbk("提示"));
     EXPECT_EQ(boxes[0].type, win::MB_ICONERROR);
     for (const auto& canary : canaries)
-        EXPECT_EQ(dir.Read(std::filesystem::path(canary).filename()), "canary\n") << canary;
+        EXPECT_EQ(dir.Read(std::filesystem::path(canary).filename().string()), "canary\n") << canary;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 2) << "nothing created";
     EXPECT_FALSE(registry.Get(winreg::kRunKeyPath, winreg::kRunValueName))
         << "no executable to start at logon";

@@ -4,11 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 class TempDir {
@@ -22,13 +21,8 @@ class TempDir {
             if (c == '/')
                 c = '_';
         }
-        std::string pattern = (std::filesystem::temp_directory_path() / (name + "XXXXXX")).string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::filesystem::filesystem_error("mkdtemp", pattern,
-                                                    std::error_code(errno, std::generic_category()));
-        }
-        path = pattern;
-        // mkdtemp makes it the owner's alone; tests hand parts of it to daemons running as other users.
+        path = MakeUniqueFolder(name);
+        // Tests hand parts of it to daemons running as other users.
         std::filesystem::permissions(
             path, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
                       std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
@@ -63,6 +57,19 @@ class TempDir {
     std::filesystem::path path;
 
   private:
+    // A new folder in the temporary folder, named name and a random number: creating it fails when the
+    // name is taken, so no one else's folder is ever used.
+    static std::filesystem::path MakeUniqueFolder(const std::string& name) {
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            auto candidate = std::filesystem::temp_directory_path() / (name + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate))
+                return candidate;
+        }
+        throw std::filesystem::filesystem_error("create_directory", std::filesystem::temp_directory_path(),
+                                                std::make_error_code(std::errc::file_exists));
+    }
+
     // Unix socket paths, which tests put in here, are limited to 107 bytes.
     static constexpr std::size_t kNameLength = 40;
 };

@@ -1,48 +1,9 @@
 #include "platform/text/Gbk.h"
 
-#include <iconv.h>
-
-#include <cerrno>
-#include <cstdint>
-#include <vector>
+#include "platform/text/GbkCodec.h"
 
 namespace text {
 namespace {
-
-// One iconv conversion descriptor, closed with its owner.
-class Converter {
-  public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (Valid())
-            iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool Valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-    // Converts one whole unit (a character) at in; returns the bytes consumed, 0 when in holds no
-    // valid sequence there. The output is appended to out.
-    std::size_t ConvertOne(const char* in, std::size_t available, std::size_t unitMax, std::string& out) {
-        for (std::size_t len = 1; len <= unitMax && len <= available; ++len) {
-            char buffer[16];
-            char* src = const_cast<char*>(in);
-            std::size_t srcLeft = len;
-            char* dst = buffer;
-            std::size_t dstLeft = sizeof buffer;
-            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-            if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1) && srcLeft == 0) {
-                out.append(buffer, sizeof buffer - dstLeft);
-                return len;
-            }
-        }
-        return 0;
-    }
-
-  private:
-    iconv_t cd_;
-};
 
 void AppendUtf8(char32_t c, std::string& out) {
     if (c < 0x80) {
@@ -64,27 +25,18 @@ void AppendUtf8(char32_t c, std::string& out) {
 
 // Decodes GBK into code points, escaping each undecodable byte as U+DC00 + byte.
 std::u32string DecodeGbk(std::string_view gbk) {
-    thread_local Converter toUtf32("UTF-32LE", "GBK");
     std::u32string result;
     std::size_t pos = 0;
     while (pos < gbk.size()) {
         const auto byte = static_cast<unsigned char>(gbk[pos]);
-        if (byte < 0x80) {
-            result += static_cast<char32_t>(byte);
-            ++pos;
-            continue;
-        }
-        std::string unit;
-        const std::size_t used =
-            toUtf32.Valid() ? toUtf32.ConvertOne(gbk.data() + pos, gbk.size() - pos, 2, unit) : 0;
-        if (used == 0 || unit.size() != 4) {
+        char32_t character = byte;
+        const std::size_t used = byte < 0x80 ? 1 : DecodeGbkCharacter(gbk.substr(pos, 2), character);
+        if (used == 0) {
             result += static_cast<char32_t>(0xDC00 + byte);
             ++pos;
             continue;
         }
-        const auto* u = reinterpret_cast<const unsigned char*>(unit.data());
-        result += static_cast<char32_t>(u[0] | (u[1] << 8) | (u[2] << 16) |
-                                        (static_cast<std::uint32_t>(u[3]) << 24));
+        result += character;
         pos += used;
     }
     return result;
@@ -92,7 +44,6 @@ std::u32string DecodeGbk(std::string_view gbk) {
 
 // Encodes one code point to GBK; false when GBK has no such character.
 bool EncodeGbk(char32_t c, std::string& out) {
-    thread_local Converter fromUtf32("GBK", "UTF-32LE");
     if (c < 0x80) {
         out += static_cast<char>(c);
         return true;
@@ -101,9 +52,7 @@ bool EncodeGbk(char32_t c, std::string& out) {
         out += static_cast<char>(c - 0xDC00);
         return true;
     }
-    const char unit[4] = {static_cast<char>(c & 0xFF), static_cast<char>((c >> 8) & 0xFF),
-                          static_cast<char>((c >> 16) & 0xFF), static_cast<char>((c >> 24) & 0xFF)};
-    return fromUtf32.Valid() && fromUtf32.ConvertOne(unit, 4, 4, out) == 4;
+    return EncodeGbkCharacter(c, out);
 }
 
 std::u32string DecodeUtf16(std::u16string_view utf16) {
