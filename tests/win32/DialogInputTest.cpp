@@ -83,7 +83,7 @@ TEST(DialogInputTest, IconsLoadFromTheResources) {
 // A box that a top-level window of the dialog's thread owns, once it is up.
 HWND WaitForMessageBox(HWND owner) {
     for (int i = 0; i < 400; ++i) {
-        HWND box = FindWindowW(L"#32770", L"worker");
+        HWND box = OwnDialog(L"worker");
         if (box != nullptr && GetWindow(box, GW_OWNER) == owner)
             return box;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -82,10 +82,15 @@ void ExpectEveryControlAsTemplated(HWND dialog, const win::DialogTemplate& t) {
     }
 }
 
-class DialogLayoutTest : public ::testing::TestWithParam<const win::DialogTemplate* (*)()> {};
+struct NamedTemplate {
+    const char* name;
+    const win::DialogTemplate& (*get)();
+};
+
+class DialogLayoutTest : public ::testing::TestWithParam<NamedTemplate> {};
 
 TEST_P(DialogLayoutTest, EveryControlHasItsClassStyleTextAndPlace) {
-    const win::DialogTemplate& t = *GetParam()();
+    const win::DialogTemplate& t = GetParam().get();
     win32::Win32WindowHost host;
     RecordingDialog dialog(host, t);
     RunDriven(dialog, [&](HWND native) {
@@ -102,9 +107,9 @@ TEST_P(DialogLayoutTest, EveryControlHasItsClassStyleTextAndPlace) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothTemplates, DialogLayoutTest,
-                         ::testing::Values(
-                             +[] { return &res::MainDialogTemplate(); },
-                             +[] { return &res::AboutDialogTemplate(); }));
+                         ::testing::Values(NamedTemplate{"Main", res::MainDialogTemplate},
+                                           NamedTemplate{"About", res::AboutDialogTemplate}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The texts go through code page 936 whatever the system's code page, and the font is the template's.
 TEST(DialogTextTest, ChineseTextsAndFontAreTheTemplates) {

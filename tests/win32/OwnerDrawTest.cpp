@@ -30,10 +30,21 @@ class StripeList : public win::CWnd {
 
 constexpr COLORREF kColors[] = {RGB(200, 30, 30), RGB(30, 160, 30), RGB(30, 30, 200)};
 
+// The pixel as the window paints itself into a bitmap of its own (WM_PRINTCLIENT), whatever other
+// windows cover it on screen.
 COLORREF PixelAt(HWND window, int x, int y) {
-    HDC dc = GetDC(window);
-    const COLORREF color = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
+    RECT client{};
+    GetClientRect(window, &client);
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
+    const COLORREF color = GetPixel(memory, x, y);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
     return color;
 }
 
@@ -57,6 +68,7 @@ TEST(OwnerDrawTest, EntriesAreMeasuredDrawnSelectedAndDeletedByTheAttachedObject
     };
     RunDriven(dialog, [&](HWND native) {
         HWND box = GetDlgItem(native, res::IDC_PROFILE_LIST);
+        SetForegroundWindow(native);
         PaintNow(native);
         for (int i = 0; i < 3; ++i) {
             SCOPED_TRACE(i);

@@ -16,10 +16,10 @@
 namespace win32_test {
 namespace {
 
-// A dialog of this process with the caption, once it is up.
+// A dialog of this process with the caption, once it is up; tests of other processes may show theirs.
 HWND WaitForDialog(const std::wstring& caption) {
     for (int i = 0; i < 1000; ++i) {
-        HWND found = FindWindowW(L"#32770", caption.c_str());
+        HWND found = OwnDialog(caption);
         if (found != nullptr && IsWindowVisible(found))
             return found;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -73,9 +73,24 @@ class ProgramSwitchTest : public ProgramFixture<win32::Win32WindowHost> {
 
 TEST_F(ProgramSwitchTest, ClickingAProfileAndSwitchWritesItToItsAdapter) {
     std::wstring answer;
-    std::thread user([&] {
-        const HWND dialog = WaitForDialog(win32::WidenGbk(res::kProductCaption));
-        ASSERT_NE(dialog, nullptr);
+    std::atomic<bool> ended = false;
+    // A test that went wrong leaves a message box or the dialog up: they are cancelled, so it fails
+    // rather than hangs.
+    const std::wstring caption = win32::WidenGbk(res::kProductCaption);
+    auto closeUntilEnded = [&] {
+        for (int i = 0; i < 300 && !ended; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (HWND box = OwnDialog(L"提示"))
+                PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+            if (HWND dialog = OwnDialog(caption))
+                PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+    };
+    auto act = [&] {
+        const HWND dialog = WaitForDialog(caption);
+        ASSERT_NE(dialog, nullptr) << "the program's dialog did not come up";
+        // A button takes a click only in the active window; another test's window may have been.
+        SetForegroundWindow(dialog);
         const HWND list = GetDlgItem(dialog, res::IDC_PROFILE_LIST);
         RECT second{};
         SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
@@ -87,9 +102,14 @@ TEST_F(ProgramSwitchTest, ClickingAProfileAndSwitchWritesItToItsAdapter) {
         ClickCenter(GetDlgItem(dialog, res::IDC_SWITCH));
         answer = AnswerMessageBox(dialog);
         PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    };
+    std::thread user([&] {
+        act();
+        closeUntilEnded();
     });
     app::CCorvaneApp application(platform);
     EXPECT_FALSE(application.InitInstance());
+    ended = true;
     user.join();
 
     EXPECT_EQ(answer, L"IP配置切换成功!");

@@ -105,6 +105,18 @@ inline void Settle(HWND dialog) {
     SendMessageW(dialog, WM_NULL, 0, 0);
 }
 
+// The top-level dialog of this process with the caption; null when there is none.
+inline HWND OwnDialog(const std::wstring& caption) {
+    for (HWND found = FindWindowExW(nullptr, nullptr, L"#32770", caption.c_str()); found != nullptr;
+         found = FindWindowExW(nullptr, found, L"#32770", caption.c_str())) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(found, &process);
+        if (process == GetCurrentProcessId())
+            return found;
+    }
+    return nullptr;
+}
+
 // Paints the window and its children now, on the dialog's thread, so pixels can be read.
 inline void PaintNow(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
