@@ -36,10 +36,15 @@ void CloseNative(void*& native) {
 
 WinInet::WinInet(std::chrono::milliseconds transferLimit) : transferLimit_(transferLimit) {}
 
-// Handles the program did not close are closed with it; children first, as their sessions outlive them.
+// Handles the program did not close are closed with it, URL handles before the sessions they belong to:
+// closing a session closes its URL handles too, and their numbers may then be given to others.
 WinInet::~WinInet() {
-    for (auto it = handles_.rbegin(); it != handles_.rend(); ++it)
-        CloseNative(it->second->native);
+    for (const bool sessions : {false, true}) {
+        for (auto& entry : handles_) {
+            if (entry.second->session == sessions)
+                CloseNative(entry.second->native);
+        }
+    }
 }
 
 win::HINTERNET WinInet::Adopt(Handle handle) {
@@ -81,7 +86,7 @@ win::HINTERNET WinInet::InternetOpen(std::string_view agent, win::DWORD accessTy
         return nullptr;
     // A call the program stopped waiting for still holds its thread until WinINet gives up on it.
     calls::SetInternetTimeouts(native, static_cast<std::uint32_t>(transferLimit_.count()));
-    return Adopt({native, {}});
+    return Adopt({native, {}, true});
 }
 
 win::HINTERNET WinInet::InternetOpenUrl(win::HINTERNET internet, std::string_view url,
@@ -98,7 +103,7 @@ win::HINTERNET WinInet::InternetOpenUrl(win::HINTERNET internet, std::string_vie
         CloseNative, deadline);
     if (!native || *native == nullptr)
         return nullptr;
-    return Adopt({*native, deadline});
+    return Adopt({*native, deadline, false});
 }
 
 bool WinInet::InternetReadFile(win::HINTERNET file, void* buffer, win::DWORD bytesToRead,

@@ -43,6 +43,7 @@ class WinInet : public win::Inet {
     struct Handle {
         void* native = nullptr;
         std::chrono::steady_clock::time_point deadline;  // of the transfer, for a URL handle
+        bool session = false;
     };
 
   private:
