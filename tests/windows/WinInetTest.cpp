@@ -73,6 +73,14 @@ TEST(WinInetFetch, RefusedConnectionGivesNoHandle) {
     EXPECT_FALSE(Fetch(inet, RefusedUrl()).opened);
 }
 
+// The update check asks this before it fetches.
+TEST(WinInetFetch, ForcedConnectionCheckFollowsTheServer) {
+    LoopbackHttpServer server("", false);
+    WinInet inet;
+    EXPECT_TRUE(inet.InternetCheckConnection(server.Url("/version.txt"), win::FLAG_ICC_FORCE_CONNECTION, 0));
+    EXPECT_FALSE(inet.InternetCheckConnection(RefusedUrl(), win::FLAG_ICC_FORCE_CONNECTION, 0));
+}
+
 TEST(WinInetFetch, OnlyTheCountedHeaderBytesAreSent) {
     LoopbackHttpServer server("HTTP/1.1 204 No Content\r\nConnection: close\r\n\r\n", false);
     WinInet inet;
