@@ -12,6 +12,7 @@
 
 #include "platform/registry/RegistrySchema.h"
 #include "platform/win32/WideText.h"
+#include "res/Resource.h"
 #include "res/Version.h"
 
 // Last: its names clash with the program's.
@@ -67,6 +68,17 @@ void RemoveAdapter() {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
     }
+}
+
+// A value of the adapter's TCP/IP key as its bytes.
+std::string TcpipValue(std::string_view name) {
+    const std::string key = Path(winreg::kTcpipInterfacesKeyPath, "\\" + InstanceId());
+    char data[256] = {};
+    DWORD size = sizeof(data);
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), std::string(name).c_str(), RRF_RT_ANY | RRF_NOEXPAND,
+                     nullptr, data, &size) != ERROR_SUCCESS)
+        return "<missing>";
+    return {data, size};
 }
 
 // The visible dialog with the caption that belongs to the process, once it is up.
@@ -142,6 +154,23 @@ class TarnquillExeTest : public ::testing::Test {
     PROCESS_INFORMATION process{};
 };
 
+// Presses the button the way a click does, through the dialog's own command.
+void Press(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// The text of the process's message box, answered with Enter.
+std::wstring AnswerMessageBox(DWORD processId) {
+    const HWND box = WaitForDialogOf(processId, L"提示");
+    if (box == nullptr)
+        return L"<no message box>";
+    wchar_t text[256] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 256);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return text;
+}
+
 TEST_F(TarnquillExeTest, ShowsItsMainDialogAndSavesTheProfilesBesideItAtClose) {
     // Mixed line ends: the program writes every line back with CR LF, so a save shows in the file.
     WriteProfiles(
@@ -168,6 +197,31 @@ TEST_F(TarnquillExeTest, FirstRunCreatesTheProfileFileBesideTheExecutable) {
     EXPECT_EQ(WaitForExit(), 0u);
     EXPECT_TRUE(fs::exists(folder / "tarnquill"));
     EXPECT_EQ(ReadAll(folder / "tarnquill"), "");
+}
+
+TEST_F(TarnquillExeTest, SwitchWritesTheProfileToTheRegistryAndTellsTheDhcpClient) {
+    const fs::path log = folder / "dhcp.log";
+    SetEnvironmentVariableW(L"OSTRELLE_TEST_DHCP_LOG", log.wstring().c_str());
+    fs::copy_file(OwnFolder() / "stand-in" / "dhcpcsvc.dll", folder / "dhcpcsvc.dll");
+    WriteProfiles("home|1|Office NIC|10.0.0.5|255.0.0.0|10.0.0.1|10.0.0.53|\r\n");
+    const bool started = Start();
+    SetEnvironmentVariableW(L"OSTRELLE_TEST_DHCP_LOG", nullptr);
+    ASSERT_TRUE(started);
+
+    const HWND dialog = WaitForDialogOf(process.dwProcessId, win32::WidenGbk(res::kProductCaption));
+    ASSERT_NE(dialog, nullptr) << "no main dialog of tarnquill.exe";
+    Press(dialog, res::IDC_SWITCH);
+    EXPECT_EQ(AnswerMessageBox(process.dwProcessId), L"IP配置切换成功!");
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(), 0u);
+
+    EXPECT_EQ(TcpipValue(winreg::kIpAddressValue), std::string("10.0.0.5\0\0", 10));
+    EXPECT_EQ(TcpipValue(winreg::kSubnetMaskValue), std::string("255.0.0.0\0\0", 11));
+    EXPECT_EQ(TcpipValue(winreg::kDefaultGatewayValue), std::string("10.0.0.1\0\0", 10));
+    // The comma is always written, an empty alternate server after it.
+    EXPECT_EQ(TcpipValue(winreg::kNameServerValue), std::string("10.0.0.53,\0", 11));
+    // The address and mask as inet_addr gives them, the first field lowest.
+    EXPECT_EQ(ReadAll(log), InstanceId() + "|1|0|83886090|255|0\n");
 }
 
 }  // namespace
