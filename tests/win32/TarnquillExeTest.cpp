@@ -23,10 +23,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Keys of this test process alone, as the cases run in parallel processes: a subkey number no real
-// adapter is likely to have, and an instance id that names the process.
+// An adapter of this test process alone, as the cases run in parallel processes and the program finds
+// a profile's adapter by its name: a subkey number no real adapter is likely to have, and a name and an
+// instance id that name the process.
 std::string AdapterSubKey() {
     return "\\9" + std::to_string(GetCurrentProcessId() % 1000);
+}
+std::string AdapterName() {
+    return "Office NIC " + std::to_string(GetCurrentProcessId());
 }
 std::string InstanceId() {
     return "{6B1D3C2E-0000-4000-8000-" + std::to_string(100000000000 + GetCurrentProcessId()) + "}";
@@ -53,7 +57,7 @@ void SetValue(const std::string& keyPath, std::string_view name, DWORD type, con
 // One wired adapter, laid out as Windows keeps it.
 void SeedAdapter() {
     const std::string adapter = Path(winreg::kAdapterClassKeyPath, AdapterSubKey());
-    SetValue(adapter, winreg::kDriverDescValue, REG_SZ, "Office NIC");
+    SetValue(adapter, winreg::kDriverDescValue, REG_SZ, AdapterName());
     SetValue(adapter, winreg::kNetCfgInstanceIdValue, REG_SZ, InstanceId());
     SetValue(Path(adapter, "\\" + std::string(winreg::kNdiInterfacesKeyPath)), winreg::kLowerRangeValue,
              REG_SZ, std::string(winreg::kEthernetLowerRange));
@@ -203,7 +207,7 @@ TEST_F(TarnquillExeTest, SwitchWritesTheProfileToTheRegistryAndTellsTheDhcpClien
     const fs::path log = folder / "dhcp.log";
     SetEnvironmentVariableW(L"OSTRELLE_TEST_DHCP_LOG", log.wstring().c_str());
     fs::copy_file(OwnFolder() / "stand-in" / "dhcpcsvc.dll", folder / "dhcpcsvc.dll");
-    WriteProfiles("home|1|Office NIC|10.0.0.5|255.0.0.0|10.0.0.1|10.0.0.53|\r\n");
+    WriteProfiles("home|1|" + AdapterName() + "|10.0.0.5|255.0.0.0|10.0.0.1|10.0.0.53|\r\n");
     const bool started = Start();
     SetEnvironmentVariableW(L"OSTRELLE_TEST_DHCP_LOG", nullptr);
     ASSERT_TRUE(started);
