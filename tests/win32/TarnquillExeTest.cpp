@@ -1,6 +1,6 @@
 // The real tarnquill.exe as a user starts it: from a folder of its own that holds its profile file, on
-// a registry with one wired adapter. Its main dialog comes up, and a close sends it away saving the
-// profiles back beside it.
+// a registry with one wired adapter. Its main dialog comes up, a switch reaches the registry and the
+// DHCP client library beside it, and a close sends it away saving the profiles back beside it.
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -164,7 +164,7 @@ void Press(HWND dialog, int id) {
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-// The text of the process's message box, answered with Enter.
+// The text of the process's message box, answered with its OK button.
 std::wstring AnswerMessageBox(DWORD processId) {
     const HWND box = WaitForDialogOf(processId, L"提示");
     if (box == nullptr)
@@ -190,17 +190,6 @@ TEST_F(TarnquillExeTest, ShowsItsMainDialogAndSavesTheProfilesBesideItAtClose) {
     EXPECT_EQ(ReadAll(folder / "tarnquill"),
               "home|1|Office NIC|10.0.0.5|255.0.0.0|10.0.0.1|10.0.0.53|\r\n"
               "lab|2|Office NIC|172.16.0.5|255.255.0.0|172.16.0.1||\r\n");
-}
-
-TEST_F(TarnquillExeTest, FirstRunCreatesTheProfileFileBesideTheExecutable) {
-    ASSERT_TRUE(Start());
-    const HWND dialog = WaitForDialogOf(process.dwProcessId, win32::WidenGbk(res::kProductCaption));
-    ASSERT_NE(dialog, nullptr) << "no main dialog of tarnquill.exe";
-    PostMessageW(dialog, WM_CLOSE, 0, 0);
-
-    EXPECT_EQ(WaitForExit(), 0u);
-    EXPECT_TRUE(fs::exists(folder / "tarnquill"));
-    EXPECT_EQ(ReadAll(folder / "tarnquill"), "");
 }
 
 TEST_F(TarnquillExeTest, SwitchWritesTheProfileToTheRegistryAndTellsTheDhcpClient) {
