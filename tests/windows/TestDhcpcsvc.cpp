@@ -2,6 +2,8 @@
 // first: wine's own DhcpNotifyConfigChange is a stub that ends the process. It records each call's
 // seven arguments and answers with the status the test chose.
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -20,6 +22,24 @@ RecordedCall lastCall;
 int calls = 0;
 std::uint32_t status = 0;
 
+std::string Narrow(const std::u16string& text) {
+    std::string narrow;
+    for (char16_t c : text)
+        narrow += c < 0x80 ? static_cast<char>(c) : '?';
+    return narrow;
+}
+
+// A test that runs the program as a process of its own cannot ask this copy: when the environment
+// names a file, each call is also appended to it as "adapter|new|index|address|mask|action".
+void AppendToLog(const RecordedCall& call) {
+    const char* path = std::getenv("OSTRELLE_TEST_DHCP_LOG");
+    if (path == nullptr)
+        return;
+    std::ofstream(path, std::ios::app | std::ios::binary)
+        << Narrow(call.adapterName) << '|' << call.newIpAddress << '|' << call.ipIndex << '|'
+        << call.ipAddress << '|' << call.subnetMask << '|' << call.dhcpAction << '\n';
+}
+
 }  // namespace
 
 extern "C" {
@@ -36,6 +56,7 @@ __declspec(dllexport) std::uint32_t
                 subnetMask,
                 dhcpAction};
     ++calls;
+    AppendToLog(lastCall);
     return status;
 }
 

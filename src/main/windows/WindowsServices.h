@@ -1,7 +1,7 @@
 #pragma once
 // The real non-window services of the program on Windows, built once and handed, with the window host,
 // to the application object. Every one is the system's own API behind the program's interface.
-// The update check's WinINet is still to come here; until then a start-up must bring its own.
+// The update check's WinINet and the window host join them in WindowsPlatform.
 
 #include "platform/dhcp/windows/WindowsDynamicLibraries.h"
 #include "platform/file/windows/WindowsFileSystem.h"
