@@ -243,6 +243,29 @@ TEST_F(AdapterViewsTest, PendingWritesReadBackExactlyUntilCleared) {
     EXPECT_EQ(live.defaultGateway, "192.168.1.1");
 }
 
+// An open key reads the pending values once; what is written or deleted through it reads back at once.
+TEST_F(AdapterViewsTest, AWriteThroughAnOpenKeyReadsBackAtOnce) {
+    state->links["eth0"] = {{"192.168.1.10"}, {"255.255.255.0"}, {}};
+    win::HKEY key = nullptr;
+    ASSERT_EQ(registry.RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, std::string(kTcpipInterfacesKeyPath) + "\\eth0",
+                                    0, win::KEY_READ | win::KEY_WRITE, &key),
+              win::ERROR_SUCCESS);
+    const auto read = [&] {
+        char data[64] = {};
+        win::DWORD size = sizeof data - 1;
+        registry.RegQueryValueEx(key, "ipaddress", nullptr, reinterpret_cast<std::uint8_t*>(data), &size);
+        return std::string(data);
+    };
+    EXPECT_EQ(read(), "192.168.1.10");
+    const std::uint8_t written[] = "10.0.0.5\0";
+    ASSERT_EQ(registry.RegSetValueEx(key, "IPAddress", win::REG_MULTI_SZ, written, sizeof written),
+              win::ERROR_SUCCESS);
+    EXPECT_EQ(read(), "10.0.0.5");
+    ASSERT_EQ(registry.RegDeleteValue(key, "IPAddress"), win::ERROR_SUCCESS);
+    EXPECT_EQ(read(), "192.168.1.10");
+    registry.RegCloseKey(key);
+}
+
 TEST_F(AdapterViewsTest, AnInterfaceNameWhoseGbkEndsInABackslashByteNamesOneKey) {
     // 誠 is "\xD5\x5C" in GBK: its second byte is the code of '\', which must not split the key path.
     const std::string kernelName =
@@ -344,7 +367,11 @@ TEST(ShippedRegistry, TakesItsRootsFromTheEnvironment) {
     auto registry = MakeLinuxRegistry();
     EXPECT_EQ(ClassValue(*registry, "0000", "NetCfgInstanceID"), "lo");
     EXPECT_EQ(ClassValue(*registry, "0000", "DriverDesc"), "From udev");
+    // The values are read once per walk of the class key: the next walk sees the change.
     fs::remove_all(dir.path / "udev");
+    EXPECT_EQ(ClassValue(*registry, "0000", "DriverDesc"), "From udev");
+    adapters::AdapterList walked;
+    ASSERT_TRUE(adapters::EnumerateAdapters(*registry, walked));
     EXPECT_EQ(ClassValue(*registry, "0000", "DriverDesc"), "fakedrv") << "the driver under the sysfs root";
     win::HKEY key = nullptr;
     ASSERT_EQ(registry->RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, "Software\\Test", 0, win::KEY_WRITE, &key),

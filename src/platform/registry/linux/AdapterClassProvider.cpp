@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 
 #include "platform/registry/KeyPath.h"
@@ -100,18 +101,19 @@ std::string AdapterClassProvider::LowerRangeOf(const netlink::Link& link) const 
         return "loopback";
     if (link.type != kArphrdEther)
         return "tunnel";
+    const bool addressedKind = std::find(std::begin(kAddressedKinds), std::end(kAddressedKinds), link.kind) !=
+                               std::end(kAddressedKinds);
     const fs::path dir = fs::path(netDir_) / link.name;
     std::error_code error;
-    if (fs::exists(dir / "wireless", error) || fs::exists(dir / "phy80211", error))
+    // Only a wireless driver's link has these; the kinds above never do, which spares a machine with many
+    // containers two sysfs lookups per link.
+    if (!addressedKind && (fs::exists(dir / "wireless", error) || fs::exists(dir / "phy80211", error)))
         return "wlan";
     // A port's own address is not used: the bridge or bond it belongs to carries its traffic.
     if (link.master != 0)
         return "nolower";
     // A physical NIC has no link kind but a device behind it.
-    const bool addressed = link.kind.empty()
-                               ? fs::exists(dir / "device", error)
-                               : std::find(std::begin(kAddressedKinds), std::end(kAddressedKinds),
-                                           link.kind) != std::end(kAddressedKinds);
+    const bool addressed = link.kind.empty() ? fs::exists(dir / "device", error) : addressedKind;
     return addressed ? "ethernet" : "nolower";
 }
 
@@ -145,35 +147,38 @@ std::string AdapterClassProvider::ModelNameOf(const netlink::Link& interface) co
 // As Windows names such twins, the second and later ones in interface order get " #2", " #3", ...
 // Only the adapters the program offers are counted: the first of them keeps the plain model name that
 // profiles saved before already hold.
-std::string AdapterClassProvider::DescriptionOf(const netlink::Link& interface) const {
-    std::string model = ModelNameOf(interface);
-    if (LowerRangeOf(interface) != winreg::kEthernetLowerRange)
-        return model;
-    int sameModel = 1;
-    for (const netlink::Link& earlier : listed_) {
-        if (earlier.ifIndex == interface.ifIndex)
-            break;
-        if (LowerRangeOf(earlier) == winreg::kEthernetLowerRange && ModelNameOf(earlier) == model)
-            ++sameModel;
+void AdapterClassProvider::DescribeListed() {
+    std::map<std::string, int> sameModel;
+    for (Listing& entry : listed_) {
+        entry.lowerRange = LowerRangeOf(entry.link);
+        entry.description = ModelNameOf(entry.link);
+        if (entry.lowerRange != winreg::kEthernetLowerRange)
+            continue;
+        const int count = ++sameModel[entry.description];
+        if (count == 1)
+            continue;
+        const std::string number = " #" + std::to_string(count);
+        entry.description = CutGbk(entry.description, kMaxDescriptionBytes - number.size()) + number;
     }
-    if (sameModel == 1)
-        return model;
-    const std::string number = " #" + std::to_string(sameModel);
-    return CutGbk(model, kMaxDescriptionBytes - number.size()) + number;
 }
 
-const std::vector<netlink::Link>& AdapterClassProvider::Listed(bool refresh) {
+// Each link's facts are read once per listing: a walk asks for every adapter's values, and reading them
+// per question would read every earlier adapter's files again for its twins' numbers.
+const std::vector<AdapterClassProvider::Listing>& AdapterClassProvider::Listed(bool refresh) {
     if (refresh || !haveListed_) {
-        listed_ = links_->Links();
+        listed_.clear();
+        for (netlink::Link& link : links_->Links())
+            listed_.push_back(Listing{std::move(link), {}, {}});
         std::sort(listed_.begin(), listed_.end(),
-                  [](const netlink::Link& a, const netlink::Link& b) { return a.ifIndex < b.ifIndex; });
+                  [](const Listing& a, const Listing& b) { return a.link.ifIndex < b.link.ifIndex; });
+        DescribeListed();
         haveListed_ = true;
     }
     return listed_;
 }
 
 // An interface removed since the listing names no key any more.
-const netlink::Link* AdapterClassProvider::InterfaceAt(std::string_view subKey) {
+const AdapterClassProvider::Listing* AdapterClassProvider::InterfaceAt(std::string_view subKey) {
     const auto index = SubKeyIndex(subKey);
     if (!index)
         return nullptr;
@@ -181,8 +186,8 @@ const netlink::Link* AdapterClassProvider::InterfaceAt(std::string_view subKey) 
         Listed(true);
     if (*index >= listed_.size())
         return nullptr;
-    const netlink::Link& interface = listed_[*index];
-    if (links_->IndexOf(interface.name) != interface.ifIndex)
+    const Listing& interface = listed_[*index];
+    if (links_->IndexOf(interface.link.name) != interface.link.ifIndex)
         return nullptr;
     return &interface;
 }
@@ -221,20 +226,19 @@ win::LONG AdapterClassProvider::QueryValue(std::string_view path, std::string_vi
     const std::vector<std::string> components = SplitKeyPath(path);
     if (components.empty())
         return win::ERROR_FILE_NOT_FOUND;
-    const netlink::Link* found = InterfaceAt(components[0]);
-    if (found == nullptr)
+    const Listing* interface = InterfaceAt(components[0]);
+    if (interface == nullptr)
         return win::ERROR_FILE_NOT_FOUND;
-    const netlink::Link interface = *found;
     if (components.size() == 1 && KeyNamesEqual(name, "DriverDesc")) {
-        value = StringValue(DescriptionOf(interface));
+        value = StringValue(interface->description);
         return win::ERROR_SUCCESS;
     }
     if (components.size() == 1 && KeyNamesEqual(name, "NetCfgInstanceID")) {
-        value = StringValue(text::Utf8ToGbk(interface.name));
+        value = StringValue(text::Utf8ToGbk(interface->link.name));
         return win::ERROR_SUCCESS;
     }
     if (components.size() == 3 && KeyNamesEqual(name, "LowerRange")) {
-        value = StringValue(LowerRangeOf(interface));
+        value = StringValue(interface->lowerRange);
         return win::ERROR_SUCCESS;
     }
     return win::ERROR_FILE_NOT_FOUND;

@@ -50,17 +50,24 @@ class AdapterClassProvider : public winreg::RegistryProvider {
     win::LONG DeleteValue(std::string_view path, std::string_view name) override;
 
   private:
+    // A link as the last listing saw it, with the values its keys hold.
+    struct Listing {
+        netlink::Link link;
+        std::string lowerRange;
+        std::string description;
+    };
+
     std::string LowerRangeOf(const netlink::Link& link) const;
     std::string ModelNameOf(const netlink::Link& interface) const;
-    std::string DescriptionOf(const netlink::Link& interface) const;
-    // The interfaces as the last enumeration of the class key listed them, in index order. Subkey "0003"
-    // keeps naming the interface the walk saw as 0003, and a walk asks for the links once instead of once
-    // per value.
-    const std::vector<netlink::Link>& Listed(bool refresh);
-    const netlink::Link* InterfaceAt(std::string_view subKey);
+    void DescribeListed();
+    // The interfaces as the last enumeration of the class key listed them, in index order, with what
+    // their keys hold. Subkey "0003" keeps naming the interface the walk saw as 0003, and a walk asks the
+    // kernel and reads each link's files once instead of once per value.
+    const std::vector<Listing>& Listed(bool refresh);
+    const Listing* InterfaceAt(std::string_view subKey);
 
     std::unique_ptr<LinkSource> links_;
-    std::vector<netlink::Link> listed_;
+    std::vector<Listing> listed_;
     bool haveListed_ = false;
     std::string netDir_;
     std::string udevRoot_;
