@@ -180,17 +180,14 @@ ChangeFault FaultOf(const StaticAddressChange& change,
 
 std::vector<std::uint32_t> AddressesOfOtherLinks(const std::string& interfaceName) {
     netlink::Socket socket;
-    std::vector<netlink::Link> links;
-    if (socket.Open() != 0 || netlink::ReadLinks(socket, links) != 0)
+    std::vector<Ipv4Address> addresses;
+    if (socket.Open() != 0 ||
+        netlink::ReadAddressesOfOtherLinks(socket, socket.InterfaceIndex(interfaceName), addresses) != 0)
         return {};
     std::vector<std::uint32_t> others;
-    for (const netlink::Link& link : links) {
-        std::vector<Ipv4Address> addresses;
-        if (link.name == interfaceName || netlink::ReadAddresses(socket, link.ifIndex, addresses) != 0)
-            continue;
-        for (const Ipv4Address& address : addresses)
-            others.push_back(address.address);
-    }
+    others.reserve(addresses.size());
+    for (const Ipv4Address& address : addresses)
+        others.push_back(address.address);
     return others;
 }
 
@@ -266,10 +263,8 @@ int ApplyStaticAddressChange(const StaticAddressChange& change, const netlink::R
     netlink::LinkState before;
     if (const int error = netlink::ReadLinkState(socket, ifIndex, before))
         return error;
-    if (const int error = netlink::ReadAddresses(socket, ifIndex, plan.addresses))
-        return error;
-    if (const int error = netlink::ReadDefaultRoutes(socket, ifIndex, plan.oldRoutes))
-        return error;
+    netlink::AddressesIn(before, ifIndex, plan.addresses);
+    netlink::DefaultRoutesIn(before, ifIndex, plan.oldRoutes);
     plan.wanted = {change.address, static_cast<std::uint8_t>(netlink::PrefixLengthOf(change.mask))};
     const bool hasOld = change.index < plan.addresses.size();
     plan.old = hasOld ? plan.addresses[change.index] : Ipv4Address{};

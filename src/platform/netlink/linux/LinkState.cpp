@@ -119,18 +119,20 @@ bool IsLinkRoute(const nlmsghdr& message, int ifIndex) {
 
 int ReadAddressMessages(Socket& socket, int ifIndex, std::vector<Request>& addresses) {
     addresses.clear();
-    return socket.Dump(DumpRequest(RTM_GETADDR, socket.NextSequence()), [&](const nlmsghdr& message) {
-        if (IsLinkAddress(message, ifIndex))
-            addresses.push_back(Copy(message));
-    });
+    return socket.Dump(DumpRequest(RTM_GETADDR, socket.NextSequence(), ifIndex),
+                       [&](const nlmsghdr& message) {
+                           if (IsLinkAddress(message, ifIndex))
+                               addresses.push_back(Copy(message));
+                       });
 }
 
 int ReadRouteMessages(Socket& socket, int ifIndex, std::vector<Request>& routes) {
     routes.clear();
-    return socket.Dump(DumpRequest(RTM_GETROUTE, socket.NextSequence()), [&](const nlmsghdr& message) {
-        if (IsLinkRoute(message, ifIndex))
-            routes.push_back(Copy(message));
-    });
+    return socket.Dump(DumpRequest(RTM_GETROUTE, socket.NextSequence(), ifIndex),
+                       [&](const nlmsghdr& message) {
+                           if (IsLinkRoute(message, ifIndex))
+                               routes.push_back(Copy(message));
+                       });
 }
 
 // Keeps the first error of a series of steps; an error that says the step had nothing to do is none.
@@ -216,6 +218,18 @@ int ReadLinkState(Socket& socket, int ifIndex, LinkState& state) {
     if (const int error = ReadAddressMessages(socket, ifIndex, state.addresses))
         return error;
     return ReadRouteMessages(socket, ifIndex, state.routes);
+}
+
+void AddressesIn(const LinkState& state, int ifIndex, std::vector<Ipv4Address>& addresses) {
+    addresses.clear();
+    for (const Request& message : state.addresses)
+        CollectAddress(HeaderOf(message), ifIndex, addresses);
+}
+
+void DefaultRoutesIn(const LinkState& state, int ifIndex, std::vector<DefaultRoute>& routes) {
+    routes.clear();
+    for (const Request& message : state.routes)
+        CollectDefaultRoute(HeaderOf(message), ifIndex, routes);
 }
 
 int RestoreLinkState(Socket& socket, int ifIndex, const LinkState& state) {

@@ -17,6 +17,9 @@ struct LinkState {
 };
 
 int ReadLinkState(Socket& socket, int ifIndex, LinkState& state);
+// What ReadAddresses and ReadDefaultRoutes would have read when state was read, without asking again.
+void AddressesIn(const LinkState& state, int ifIndex, std::vector<Ipv4Address>& addresses);
+void DefaultRoutesIn(const LinkState& state, int ifIndex, std::vector<DefaultRoute>& routes);
 
 // Makes the link's addresses and routes those of state. Addresses from the first one out of place on are
 // removed and added again in state's order: the kernel keeps each subnet's secondary addresses in the order

@@ -136,7 +136,7 @@ Request DefaultRouteRequest(std::uint16_t type, std::uint16_t extraFlags, std::u
     return Finish(std::move(request));
 }
 
-Request DumpRequest(std::uint16_t type, std::uint32_t sequence) {
+Request DumpRequest(std::uint16_t type, std::uint32_t sequence, int ifIndex) {
     Request request = Begin(type, NLM_F_REQUEST | NLM_F_DUMP, sequence);
     if (type == RTM_GETLINK) {
         ifinfomsg message{};
@@ -146,9 +146,13 @@ Request DumpRequest(std::uint16_t type, std::uint32_t sequence) {
         rtmsg message{};
         message.rtm_family = AF_INET;
         Append(request, message);
+        const auto oif = static_cast<std::uint32_t>(ifIndex);
+        if (ifIndex > 0)
+            AppendAttribute(request, RTA_OIF, &oif, sizeof oif);
     } else {
         ifaddrmsg message{};
         message.ifa_family = AF_INET;
+        message.ifa_index = ifIndex > 0 ? static_cast<std::uint32_t>(ifIndex) : 0;
         Append(request, message);
     }
     return Finish(std::move(request));
@@ -197,6 +201,9 @@ int Socket::Open() {
     local.nl_family = AF_NETLINK;
     if (::bind(fd_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0)
         return errno;
+    // Lets a dump be limited to one link (kernels since 4.20); without it the dump is filtered here.
+    const int strict = 1;
+    ::setsockopt(fd_, SOL_NETLINK, NETLINK_GET_STRICT_CHK, &strict, sizeof strict);
     return 0;
 }
 
@@ -283,10 +290,10 @@ std::optional<int> ReadAnswers(const std::uint8_t* data, std::size_t length, std
     return std::nullopt;
 }
 
-void CollectAddress(const nlmsghdr& message, int ifIndex, std::vector<Ipv4Address>& addresses) {
+void CollectAddress(const nlmsghdr& message, int ifIndex, std::vector<Ipv4Address>& addresses, bool other) {
     const auto* address = Payload<ifaddrmsg>(message);
     if (message.nlmsg_type != RTM_NEWADDR || address == nullptr || address->ifa_family != AF_INET ||
-        static_cast<int>(address->ifa_index) != ifIndex) {
+        (static_cast<int>(address->ifa_index) == ifIndex) == other) {
         return;
     }
     int length = static_cast<int>(IFA_PAYLOAD(&message));
@@ -358,13 +365,20 @@ int ReadLinks(Socket& socket, std::vector<Link>& links) {
 
 int ReadAddresses(Socket& socket, int ifIndex, std::vector<Ipv4Address>& addresses) {
     addresses.clear();
-    return socket.Dump(DumpRequest(RTM_GETADDR, socket.NextSequence()),
+    return socket.Dump(DumpRequest(RTM_GETADDR, socket.NextSequence(), ifIndex),
                        [&](const nlmsghdr& message) { CollectAddress(message, ifIndex, addresses); });
+}
+
+int ReadAddressesOfOtherLinks(Socket& socket, int exceptIfIndex, std::vector<Ipv4Address>& addresses) {
+    addresses.clear();
+    return socket.Dump(DumpRequest(RTM_GETADDR, socket.NextSequence()), [&](const nlmsghdr& message) {
+        CollectAddress(message, exceptIfIndex, addresses, true);
+    });
 }
 
 int ReadDefaultRoutes(Socket& socket, int ifIndex, std::vector<DefaultRoute>& routes) {
     routes.clear();
-    return socket.Dump(DumpRequest(RTM_GETROUTE, socket.NextSequence()),
+    return socket.Dump(DumpRequest(RTM_GETROUTE, socket.NextSequence(), ifIndex),
                        [&](const nlmsghdr& message) { CollectDefaultRoute(message, ifIndex, routes); });
 }
 

@@ -48,8 +48,11 @@ Request AddressRequest(std::uint16_t type, std::uint16_t extraFlags, std::uint32
 // RTM_NEWROUTE / RTM_DELROUTE for a default route (0.0.0.0/0, main table) through ifIndex.
 Request DefaultRouteRequest(std::uint16_t type, std::uint16_t extraFlags, std::uint32_t sequence, int ifIndex,
                             const DefaultRoute& route);
-// A dump of every link (RTM_GETLINK), IPv4 address (RTM_GETADDR) or IPv4 route (RTM_GETROUTE).
-Request DumpRequest(std::uint16_t type, std::uint32_t sequence);
+// A dump of every link (RTM_GETLINK), IPv4 address (RTM_GETADDR) or IPv4 route (RTM_GETROUTE). An
+// ifIndex above 0 names the one link whose addresses or routes are wanted: a socket that checks requests
+// strictly then has the kernel walk that link alone (and answer ENODEV when it is gone); on other
+// kernels the dump still holds every link's, so the answers are filtered by the reader all the same.
+Request DumpRequest(std::uint16_t type, std::uint32_t sequence, int ifIndex = 0);
 
 // The number of leading one bits of a mask given in network byte order; -1 when the ones are not
 // contiguous (255.0.255.0).
@@ -98,7 +101,9 @@ std::optional<int> ReadAnswers(const std::uint8_t* data, std::size_t length, std
 // One answer message of a dump, read for interface ifIndex: an IPv4 address of it, or a default route of
 // the main table through it, is appended. Messages of other kinds, families, interfaces or tables add
 // nothing, and an attribute whose payload is not the size of its field is passed over.
-void CollectAddress(const nlmsghdr& message, int ifIndex, std::vector<Ipv4Address>& addresses);
+// With other set, the addresses of every interface but ifIndex are appended instead.
+void CollectAddress(const nlmsghdr& message, int ifIndex, std::vector<Ipv4Address>& addresses,
+                    bool other = false);
 // A link of a link dump is appended; a message of another kind, or one without an index or a name, adds
 // nothing.
 void CollectLink(const nlmsghdr& message, std::vector<Link>& links);
@@ -108,6 +113,8 @@ void CollectDefaultRoute(const nlmsghdr& message, int ifIndex, std::vector<Defau
 // was added) and the gateways of the main table's default routes through it.
 int ReadAddresses(Socket& socket, int ifIndex, std::vector<Ipv4Address>& addresses);
 int ReadDefaultRoutes(Socket& socket, int ifIndex, std::vector<DefaultRoute>& routes);
+// The IPv4 addresses of every link but the one at exceptIfIndex, in one dump.
+int ReadAddressesOfOtherLinks(Socket& socket, int exceptIfIndex, std::vector<Ipv4Address>& addresses);
 // Every link of the socket's network namespace, in the kernel's order.
 int ReadLinks(Socket& socket, std::vector<Link>& links);
 
