@@ -138,9 +138,7 @@ std::uint32_t SwitchThrough(networkmanager::NmLink& link, const platform_linux::
 std::uint32_t ReadPending(platform_linux::PendingTcpipSettings& pending, const std::string& interfaceKey,
                           platform_linux::StaticAddressChange& change,
                           std::optional<std::string>& nameServer) {
-    win::LONG error = pending.ReadText(interfaceKey, winreg::kDefaultGatewayValue, change.gateway);
-    if (error == win::ERROR_SUCCESS)
-        error = pending.ReadText(interfaceKey, winreg::kNameServerValue, nameServer);
+    const win::LONG error = pending.ReadGatewayAndNameServer(interfaceKey, change.gateway, nameServer);
     if (error == win::ERROR_SUCCESS)
         return win::kDhcpSuccess;
     return error == win::ERROR_BUSY ? win::kDhcpSettingsBusy : win::kDhcpSettingsUnreadable;

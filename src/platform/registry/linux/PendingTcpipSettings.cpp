@@ -1,6 +1,7 @@
 #include "platform/registry/linux/PendingTcpipSettings.h"
 
 #include "platform/registry/KeyPath.h"
+#include "platform/registry/RegistrySchema.h"
 #include "platform/registry/linux/SqliteStatement.h"
 
 namespace platform_linux {
@@ -34,6 +35,21 @@ win::LONG PendingTcpipSettings::Query(std::string_view interfaceName, std::strin
     return win::ERROR_SUCCESS;
 }
 
+win::LONG PendingTcpipSettings::QueryAll(std::string_view interfaceName,
+                                         std::map<std::string, RegistryValue>& values) {
+    values.clear();
+    SqliteStatement query(
+        hive_.Prepared("SELECT lower_name, type, data FROM pending_tcpip WHERE interface = ?1"));
+    query.Bind(1, LowerKeyName(interfaceName));
+    int result = SQLITE_ROW;
+    while ((result = query.Step()) == SQLITE_ROW)
+        values[query.Text(0)] = query.Value(1);
+    if (result == SQLITE_DONE)
+        return win::ERROR_SUCCESS;
+    values.clear();
+    return FailureOf(result);
+}
+
 win::LONG PendingTcpipSettings::Set(std::string_view interfaceName, std::string_view valueName,
                                     const RegistryValue& value) {
     SqliteStatement upsert(
@@ -65,6 +81,26 @@ win::LONG PendingTcpipSettings::ReadText(std::string_view interfaceName, std::st
         return error;
     const std::string data(value.data.begin(), value.data.end());
     text = data.substr(0, data.find('\0'));
+    return win::ERROR_SUCCESS;
+}
+
+win::LONG PendingTcpipSettings::ReadGatewayAndNameServer(std::string_view interfaceName,
+                                                         std::optional<std::string>& gateway,
+                                                         std::optional<std::string>& nameServer) {
+    gateway.reset();
+    nameServer.reset();
+    std::map<std::string, RegistryValue> values;
+    if (const win::LONG error = QueryAll(interfaceName, values))
+        return error;
+    const auto textOf = [&](std::string_view name, std::optional<std::string>& text) {
+        const auto found = values.find(LowerKeyName(name));
+        if (found == values.end())
+            return;
+        const std::string data(found->second.data.begin(), found->second.data.end());
+        text = data.substr(0, data.find('\0'));
+    };
+    textOf(winreg::kDefaultGatewayValue, gateway);
+    textOf(winreg::kNameServerValue, nameServer);
     return win::ERROR_SUCCESS;
 }
 

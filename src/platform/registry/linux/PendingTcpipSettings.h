@@ -14,6 +14,7 @@
 // registry names; both compare without regard to ASCII letter case. Every call returns ERROR_SUCCESS or
 // a Windows error code.
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,8 @@ class PendingTcpipSettings {
 
     // ERROR_FILE_NOT_FOUND when the value is not pending.
     win::LONG Query(std::string_view interfaceName, std::string_view valueName, winreg::RegistryValue& value);
+    // Every pending value of the interface, by its name in lower case, in one read of the hive.
+    win::LONG QueryAll(std::string_view interfaceName, std::map<std::string, winreg::RegistryValue>& values);
     win::LONG Set(std::string_view interfaceName, std::string_view valueName,
                   const winreg::RegistryValue& value);
     win::LONG Delete(std::string_view interfaceName, std::string_view valueName);
@@ -37,6 +40,9 @@ class PendingTcpipSettings {
     // that could not be read (ERROR_BUSY while another process holds it locked).
     win::LONG ReadText(std::string_view interfaceName, std::string_view valueName,
                        std::optional<std::string>& text);
+    // The same for the interface's pending DefaultGateway and NameServer, read together.
+    win::LONG ReadGatewayAndNameServer(std::string_view interfaceName, std::optional<std::string>& gateway,
+                                       std::optional<std::string>& nameServer);
     std::optional<std::string> Text(std::string_view interfaceName, std::string_view valueName);
     // Ends every pending value of the interface, once they are in effect.
     win::LONG Clear(std::string_view interfaceName);

@@ -115,9 +115,10 @@ win::LONG TcpipInterfacesProvider::OpenKey(std::string_view path, win::REGSAM ac
     const std::string interfaceName = text::GbkToUtf8(components[0]);
     if (components.size() > 1 || !state_->Exists(interfaceName))
         return win::ERROR_FILE_NOT_FOUND;
-    // Opening the key takes a fresh look at the interface; the values read through it then come from
-    // that one look instead of one kernel dump each.
+    // Opening the key takes a fresh look at the interface and at its pending values; the values read
+    // through it then come from that one look instead of one kernel dump or hive read each.
     live_.erase(interfaceName);
+    pending_.erase(winreg::LowerKeyName(components[0]));
     // A write that could not be kept must fail at the open, where the program reports it.
     if (write && hive_.Get() == nullptr)
         return win::ERROR_ACCESS_DENIED;
@@ -159,14 +160,30 @@ bool TcpipInterfacesProvider::LiveValue(const std::string& interfaceName, std::s
     return true;
 }
 
+const std::map<std::string, RegistryValue>* TcpipInterfacesProvider::PendingOf(const std::string& key) {
+    const std::string lowerKey = winreg::LowerKeyName(key);
+    auto found = pending_.find(lowerKey);
+    if (found != pending_.end())
+        return &found->second;
+    SqliteHive* hive = hive_.Get();
+    std::map<std::string, RegistryValue> values;
+    if (hive == nullptr || PendingTcpipSettings(*hive).QueryAll(key, values) != win::ERROR_SUCCESS)
+        return nullptr;
+    return &pending_.emplace(lowerKey, std::move(values)).first->second;
+}
+
 win::LONG TcpipInterfacesProvider::QueryValue(std::string_view path, std::string_view name,
                                               RegistryValue& value) {
     const std::optional<std::string> key = InterfaceKeyName(path);
     if (!key)
         return win::ERROR_FILE_NOT_FOUND;
-    SqliteHive* hive = hive_.Get();
-    if (hive != nullptr && PendingTcpipSettings(*hive).Query(*key, name, value) == win::ERROR_SUCCESS)
-        return win::ERROR_SUCCESS;
+    if (const auto* pending = PendingOf(*key)) {
+        const auto found = pending->find(winreg::LowerKeyName(name));
+        if (found != pending->end()) {
+            value = found->second;
+            return win::ERROR_SUCCESS;
+        }
+    }
     return LiveValue(text::GbkToUtf8(*key), name, value) ? win::ERROR_SUCCESS : win::ERROR_FILE_NOT_FOUND;
 }
 
@@ -176,6 +193,7 @@ win::LONG TcpipInterfacesProvider::SetValue(std::string_view path, std::string_v
     SqliteHive* hive = hive_.Get();
     if (!key || hive == nullptr)
         return win::ERROR_ACCESS_DENIED;
+    pending_.erase(winreg::LowerKeyName(*key));
     return PendingTcpipSettings(*hive).Set(*key, name, value);
 }
 
@@ -184,6 +202,7 @@ win::LONG TcpipInterfacesProvider::DeleteValue(std::string_view path, std::strin
     SqliteHive* hive = hive_.Get();
     if (!key || hive == nullptr)
         return win::ERROR_ACCESS_DENIED;
+    pending_.erase(winreg::LowerKeyName(*key));
     return PendingTcpipSettings(*hive).Delete(*key, name);
 }
 

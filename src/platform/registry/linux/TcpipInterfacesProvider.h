@@ -56,8 +56,13 @@ class TcpipInterfacesProvider : public winreg::RegistryProvider {
         std::vector<std::string> addresses, masks, gateways;
     };
 
+    // The interface's pending values, read once per open of its key; nullptr when the hive cannot say.
+    const std::map<std::string, winreg::RegistryValue>* PendingOf(const std::string& key);
+
     std::unique_ptr<InterfaceState> state_;
     std::map<std::string, Live> live_;
+    // By the key's name in lower case.
+    std::map<std::string, std::map<std::string, winreg::RegistryValue>> pending_;
     HiveConnection hive_;
 };
 
