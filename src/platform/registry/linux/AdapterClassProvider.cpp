@@ -131,7 +131,8 @@ std::string AdapterClassProvider::ModelNameOf(const netlink::Link& interface) co
             model = line.substr(11);
     }
     std::string description = !fromDatabase.empty() ? fromDatabase : model;
-    if (description.empty()) {
+    // A link with a kind is made by software (veth, bridge, ...): no device, so no driver, is behind it.
+    if (description.empty() && interface.kind.empty()) {
         std::error_code error;
         const fs::path driver =
             fs::read_symlink(fs::path(netDir_) / interface.name / "device" / "driver", error);
@@ -177,8 +178,10 @@ const std::vector<AdapterClassProvider::Listing>& AdapterClassProvider::Listed(b
     return listed_;
 }
 
-// An interface removed since the listing names no key any more.
-const AdapterClassProvider::Listing* AdapterClassProvider::InterfaceAt(std::string_view subKey) {
+// An interface removed since the listing names no key any more: opening its key asks the kernel. The
+// values of a key opened are what the listing read.
+const AdapterClassProvider::Listing* AdapterClassProvider::InterfaceAt(std::string_view subKey,
+                                                                       bool askKernel) {
     const auto index = SubKeyIndex(subKey);
     if (!index)
         return nullptr;
@@ -187,7 +190,7 @@ const AdapterClassProvider::Listing* AdapterClassProvider::InterfaceAt(std::stri
     if (*index >= listed_.size())
         return nullptr;
     const Listing& interface = listed_[*index];
-    if (links_->IndexOf(interface.link.name) != interface.link.ifIndex)
+    if (askKernel && links_->IndexOf(interface.link.name) != interface.link.ifIndex)
         return nullptr;
     return &interface;
 }
@@ -198,7 +201,7 @@ win::LONG AdapterClassProvider::OpenKey(std::string_view path, win::REGSAM acces
     const std::vector<std::string> components = SplitKeyPath(path);
     if (components.empty())
         return win::ERROR_SUCCESS;
-    if (InterfaceAt(components[0]) == nullptr || components.size() > 3)
+    if (InterfaceAt(components[0], true) == nullptr || components.size() > 3)
         return win::ERROR_FILE_NOT_FOUND;
     if (components.size() >= 2 && !KeyNamesEqual(components[1], "Ndi"))
         return win::ERROR_FILE_NOT_FOUND;
@@ -226,7 +229,7 @@ win::LONG AdapterClassProvider::QueryValue(std::string_view path, std::string_vi
     const std::vector<std::string> components = SplitKeyPath(path);
     if (components.empty())
         return win::ERROR_FILE_NOT_FOUND;
-    const Listing* interface = InterfaceAt(components[0]);
+    const Listing* interface = InterfaceAt(components[0], false);
     if (interface == nullptr)
         return win::ERROR_FILE_NOT_FOUND;
     if (components.size() == 1 && KeyNamesEqual(name, "DriverDesc")) {

@@ -64,7 +64,7 @@ class AdapterClassProvider : public winreg::RegistryProvider {
     // their keys hold. Subkey "0003" keeps naming the interface the walk saw as 0003, and a walk asks the
     // kernel and reads each link's files once instead of once per value.
     const std::vector<Listing>& Listed(bool refresh);
-    const Listing* InterfaceAt(std::string_view subKey);
+    const Listing* InterfaceAt(std::string_view subKey, bool askKernel);
 
     std::unique_ptr<LinkSource> links_;
     std::vector<Listing> listed_;
