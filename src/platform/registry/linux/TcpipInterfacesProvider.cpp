@@ -40,7 +40,11 @@ class KernelInterfaceState : public InterfaceState {
     explicit KernelInterfaceState(std::string resolvConfPath)
         : resolver_(std::move(resolvConfPath)), socketOpen_(socket_.Open() == 0) {}
 
-    bool Exists(const std::string& interfaceName) override { return IndexOf(interfaceName) > 0; }
+    // Each open of a key asks; the values read through it then use the index found there.
+    bool Exists(const std::string& interfaceName) override {
+        opened_ = {interfaceName, LookUpIndex(interfaceName)};
+        return opened_.second > 0;
+    }
 
     std::vector<std::string> Names() override {
         std::vector<std::string> names;
@@ -81,9 +85,13 @@ class KernelInterfaceState : public InterfaceState {
   private:
     // One socket serves every question for the registry's lifetime: opening a socket costs more than
     // the question asked through it. 0 when there is no such interface (or no socket).
-    int IndexOf(const std::string& interfaceName) {
+    int LookUpIndex(const std::string& interfaceName) {
         return socketOpen_ ? socket_.InterfaceIndex(interfaceName) : 0;
     }
+    int IndexOf(const std::string& interfaceName) {
+        return interfaceName == opened_.first ? opened_.second : LookUpIndex(interfaceName);
+    }
+    std::pair<std::string, int> opened_;
     SystemResolver resolver_;
     netlink::Socket socket_;
     bool socketOpen_;
