@@ -5,11 +5,11 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <string>
 #include <vector>
 
