@@ -70,7 +70,7 @@ void RegistryRouter::AddMountChildren(const std::vector<std::string>& components
 
 void RegistryRouter::ListSubKeys(OpenKey& open) const {
     open.subKeys.clear();
-    const Route route = RouteOf(open.components);
+    const Route& route = open.route;
     open.afterSubKeys = route.provider->ListSubKeys(route.relativePath, open.subKeys);
     if (open.afterSubKeys != win::ERROR_SUCCESS)
         return;
@@ -101,8 +101,8 @@ win::LONG RegistryRouter::RegOpenKeyEx(win::HKEY parent, std::string_view subKey
     for (std::string& component : SplitKeyPath(subKey))
         components.push_back(std::move(component));
 
+    Route route = RouteOf(components);
     if (!components.empty()) {
-        const Route route = RouteOf(components);
         const win::LONG status = route.provider->OpenKey(route.relativePath, access);
         // Keys on the way to a mount point exist even when the hive holds nothing there.
         const bool virtualKey = status == win::ERROR_FILE_NOT_FOUND && route.provider == fallback_.get() &&
@@ -113,6 +113,7 @@ win::LONG RegistryRouter::RegOpenKeyEx(win::HKEY parent, std::string_view subKey
     auto key = std::make_unique<OpenKey>();
     key->components = std::move(components);
     key->access = access;
+    key->route = std::move(route);
     const auto handle = reinterpret_cast<win::HKEY>(key.get());
     keys_.emplace(handle, std::move(key));
     *result = handle;
@@ -152,7 +153,7 @@ win::LONG RegistryRouter::RegQueryValueEx(win::HKEY key, std::string_view valueN
         return win::ERROR_FILE_NOT_FOUND;
 
     RegistryValue value;
-    const Route route = RouteOf(open->components);
+    const Route& route = open->route;
     if (const win::LONG status = route.provider->QueryValue(route.relativePath, valueName, value))
         return status;
     return CopyOut(value, type, data, dataSize);
@@ -190,7 +191,7 @@ win::LONG RegistryRouter::RegSetValueEx(win::HKEY key, std::string_view valueNam
     RegistryValue value{type, {}};
     if (dataSize > 0)
         value.data.assign(data, data + dataSize);
-    const Route route = RouteOf(open->components);
+    const Route& route = open->route;
     return route.provider->SetValue(route.relativePath, valueName, value);
 }
 
@@ -201,7 +202,7 @@ win::LONG RegistryRouter::RegDeleteValue(win::HKEY key, std::string_view valueNa
         return status;
     if (open->components.empty())
         return win::ERROR_FILE_NOT_FOUND;
-    const Route route = RouteOf(open->components);
+    const Route& route = open->route;
     return route.provider->DeleteValue(route.relativePath, valueName);
 }
 

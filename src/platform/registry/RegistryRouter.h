@@ -26,6 +26,7 @@ class RegistryRouter : public win::Registry {
     ~RegistryRouter() override;
 
     // mountPath is a key path under HKEY_LOCAL_MACHINE, e.g. "Software\Microsoft\Windows\CurrentVersion\Run".
+    // Mounts are made before any key is opened: an open key keeps the route it was opened on.
     void Mount(std::string_view mountPath, std::unique_ptr<RegistryProvider> provider);
     // Handles opened and not yet closed.
     int OpenKeyCount() const;
@@ -46,17 +47,19 @@ class RegistryRouter : public win::Registry {
         std::vector<std::string> lower;
         std::unique_ptr<RegistryProvider> provider;
     };
-    struct OpenKey {
-        std::vector<std::string> components;  // as the caller wrote them
-        win::REGSAM access = 0;
-        // A snapshot taken when an enumeration starts, and what comes after its last name.
-        std::vector<std::string> subKeys;
-        win::LONG afterSubKeys = win::ERROR_NO_MORE_ITEMS;
-    };
     struct Route {
         RegistryProvider* provider = nullptr;
         std::string relativePath;
         std::size_t mountDepth = 0;
+    };
+    struct OpenKey {
+        std::vector<std::string> components;  // as the caller wrote them
+        win::REGSAM access = 0;
+        // Where the key's calls go, found at its open: the mounts are made before any key is opened.
+        Route route;
+        // A snapshot taken when an enumeration starts, and what comes after its last name.
+        std::vector<std::string> subKeys;
+        win::LONG afterSubKeys = win::ERROR_NO_MORE_ITEMS;
     };
 
     Route RouteOf(const std::vector<std::string>& components) const;
