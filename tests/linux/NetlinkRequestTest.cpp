@@ -248,12 +248,26 @@ TEST(NetlinkAnswer, AddressesOfTheInterfaceAreRead) {
     EXPECT_EQ(addresses.size(), 1u);
 }
 
-TEST(NetlinkRequest, LinkDumpAsksForEveryFamily) {
-    const Request expected = {
-        32, 0, 0, 0, 18, 0, 0x01, 0x03, 5, 0, 0, 0, 0, 0, 0, 0,  // RTM_GETLINK, REQUEST|DUMP
-        0,  0, 0, 0, 0,  0, 0,    0,    0, 0, 0, 0, 0, 0, 0, 0,  // ifinfomsg: AF_UNSPEC, any link
+// The link dump leaves the counters out; a dump of one link's addresses or routes names the link.
+TEST(NetlinkRequest, DumpsAskForWhatIsReadAndNameTheLink) {
+    const Request links = {
+        40, 0, 0,  0, 18, 0, 0x01, 0x03, 5, 0, 0, 0, 0, 0, 0, 0,  // RTM_GETLINK, REQUEST|DUMP
+        0,  0, 0,  0, 0,  0, 0,    0,    0, 0, 0, 0, 0, 0, 0, 0,  // ifinfomsg: AF_UNSPEC, any link
+        8,  0, 29, 0, 8,  0, 0,    0,                             // IFLA_EXT_MASK: RTEXT_FILTER_SKIP_STATS
     };
-    EXPECT_EQ(netlink::DumpRequest(RTM_GETLINK, 5), expected);
+    EXPECT_EQ(netlink::DumpRequest(RTM_GETLINK, 5), links);
+    const Request addresses = {
+        24, 0, 0, 0, 22, 0, 0x01, 0x03, 6, 0, 0, 0, 0, 0, 0, 0,  // RTM_GETADDR, REQUEST|DUMP
+        2,  0, 0, 0, 7,  0, 0,    0,                             // ifaddrmsg: AF_INET, link 7
+    };
+    EXPECT_EQ(netlink::DumpRequest(RTM_GETADDR, 6, 7), addresses);
+    const Request routes = {
+        36, 0, 0, 0, 26, 0, 0x01, 0x03, 7, 0, 0, 0, 0, 0, 0, 0,  // RTM_GETROUTE, REQUEST|DUMP
+        2,  0, 0, 0, 0,  0, 0,    0,    0, 0, 0, 0,              // rtmsg: AF_INET, any table
+        8,  0, 4, 0, 7,  0, 0,    0,                             // RTA_OIF 7
+    };
+    EXPECT_EQ(netlink::DumpRequest(RTM_GETROUTE, 7, 7), routes);
+    EXPECT_EQ(netlink::DumpRequest(RTM_GETROUTE, 7).size(), 28u) << "no link named, no RTA_OIF";
 }
 
 using Bytes = std::vector<std::uint8_t>;
