@@ -25,8 +25,8 @@ bool PlainlyAbsent(const std::string& address) {
     const std::string prefix = "unix:path=";
     if (address.rfind(prefix, 0) != 0 || address.find_first_of(",;%", prefix.size()) != std::string::npos)
         return false;
-    struct stat socket {};
-    return ::stat(address.c_str() + prefix.size(), &socket) != 0 && errno == ENOENT;
+    struct stat status {};
+    return ::stat(address.c_str() + prefix.size(), &status) != 0 && errno == ENOENT;
 }
 
 bool SameNetworkNamespace(dbus_uint32_t pid) {
