@@ -119,6 +119,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QDialog dialog;
     dialog.setWindowTitle(QStringLiteral("Bare dialog"));
+    // As the program does: without an icon of its own, Qt looks one up in the desktop's icon theme.
+    dialog.setWindowIcon(DrawnIcon(Qt::darkBlue));
     dialog.setFont(QFont(QStringLiteral("WenQuanYi Zen Hei Mono"), 9));
     AddProfiles(dialog);
     AddButtons(dialog);
