@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace platform_linux {
@@ -36,17 +37,22 @@ struct Lookup {
 Addresses Resolve(const ConnectionTarget& target, Clock::time_point deadline,
                   const std::function<bool()>& stopRequested) {
     auto lookup = std::make_shared<Lookup>();
-    std::thread([lookup, target] {
-        addrinfo hints{};
-        hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* found = nullptr;
-        const bool resolved = ::getaddrinfo(target.host.c_str(), target.port.c_str(), &hints, &found) == 0;
-        std::lock_guard lock(lookup->mutex);
-        lookup->addresses.reset(resolved ? found : nullptr);
-        lookup->done = true;
-        lookup->finished.notify_all();
-    }).detach();
+    try {
+        std::thread([lookup, target] {
+            addrinfo hints{};
+            hints.ai_family = AF_UNSPEC;
+            hints.ai_socktype = SOCK_STREAM;
+            addrinfo* found = nullptr;
+            const bool resolved =
+                ::getaddrinfo(target.host.c_str(), target.port.c_str(), &hints, &found) == 0;
+            std::lock_guard lock(lookup->mutex);
+            lookup->addresses.reset(resolved ? found : nullptr);
+            lookup->done = true;
+            lookup->finished.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        return nullptr;  // no thread to spare: as if the name were unknown
+    }
     std::unique_lock lock(lookup->mutex);
     while (!lookup->finished.wait_for(lock, kWaitSlice, [&] { return lookup->done; })) {
         if (stopRequested() || Clock::now() >= deadline)
