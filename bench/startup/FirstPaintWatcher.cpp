@@ -76,6 +76,22 @@ bool FirstPaintWatcher::Connect(const std::string& display) {
     return true;
 }
 
+// The window's name as the window manager would show it (Qt sets _NET_WM_NAME in UTF-8).
+std::string FirstPaintWatcher::Title(unsigned window) {
+    static constexpr char kName[] = "_NET_WM_NAME";
+    Reply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(
+        connection_, xcb_intern_atom(connection_, 1, sizeof kName - 1, kName), nullptr));
+    if (!atom)
+        return {};
+    Reply<xcb_get_property_reply_t> name(xcb_get_property_reply(
+        connection_, xcb_get_property(connection_, 0, window, atom->atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
+        nullptr));
+    if (!name)
+        return {};
+    return {static_cast<const char*>(xcb_get_property_value(name.get())),
+            static_cast<std::size_t>(xcb_get_property_value_length(name.get()))};
+}
+
 void FirstPaintWatcher::DropPendingEvents() {
     while (std::unique_ptr<xcb_generic_event_t, FreeReply> event{xcb_poll_for_event(connection_)}) {
     }
@@ -120,7 +136,7 @@ std::optional<FirstPaint> FirstPaintWatcher::WaitForPaint(pid_t process, Clock::
                     continue;
                 const double milliseconds =
                     std::chrono::duration<double, std::milli>(Clock::now() - startedAt).count();
-                return FirstPaint{milliseconds, ResidentKilobytes(process)};
+                return FirstPaint{milliseconds, ResidentKilobytes(process), Title(damaged->drawable)};
             }
         }
         if (ProcessEnded(process))

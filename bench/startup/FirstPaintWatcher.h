@@ -17,6 +17,7 @@ namespace bench {
 struct FirstPaint {
     double milliseconds = 0;     // from the process's start to its first drawing into its window
     long residentKilobytes = 0;  // VmRSS of the process just after that first painted frame
+    std::string title;           // of the window painted, to tell a main window from a message box
 };
 
 class FirstPaintWatcher {
@@ -36,6 +37,7 @@ class FirstPaintWatcher {
   private:
     bool Connect(const std::string& display);
     void DropPendingEvents();
+    std::string Title(unsigned window);
     std::optional<FirstPaint> WaitForPaint(pid_t process, std::chrono::steady_clock::time_point startedAt,
                                            std::chrono::milliseconds patience);
 

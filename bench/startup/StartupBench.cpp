@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,15 @@ constexpr double kLongFileTargetMs = 10;
 struct Samples {
     std::vector<double> milliseconds;
     std::vector<double> megabytes;
+    std::set<std::string> titles;  // of the windows timed: more than one means a box came first sometimes
 };
+
+std::string Joined(const std::set<std::string>& titles) {
+    std::string joined;
+    for (const std::string& title : titles)
+        joined += (joined.empty() ? "\"" : ", \"") + title + "\"";
+    return joined;
+}
 
 std::vector<std::string> ChildEnvironment(const std::string& display, const std::filesystem::path& root) {
     std::vector<std::string> variables;
@@ -74,6 +83,7 @@ bool Measure(bench::FirstPaintWatcher& watcher, const std::filesystem::path& exe
     ::waitpid(process, &status, 0);
     samples.milliseconds.push_back(paint->milliseconds);
     samples.megabytes.push_back(static_cast<double>(paint->residentKilobytes) / 1024.0);
+    samples.titles.insert(paint->title);
     return true;
 }
 
@@ -137,7 +147,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "a program ended, or showed nothing within 20 s\n");
         return 1;
     }
-    std::printf("%d rounds, medians, on %s\n", rounds, display.Name().c_str());
+    std::printf("%d rounds, medians, on %s; windows timed: program %s and %s, bare dialog %s\n", rounds,
+                display.Name().c_str(), Joined(shortFile.titles).c_str(), Joined(longFile.titles).c_str(),
+                Joined(bare.titles).c_str());
     PrintRows(bare, shortFile, longFile);
     return 0;
 }

@@ -76,6 +76,7 @@ TEST(FirstPaintWatcher, TimesTheFirstFrameOfAWindowAndNothingElse) {
         EXPECT_EQ(paint.has_value(), c.paints) << c.command[0];
         if (paint) {
             EXPECT_GT(paint->milliseconds, 1.0);
+            EXPECT_EQ(paint->title, "Bare dialog");
             EXPECT_GT(paint->residentKilobytes, 4096) << "a Qt program's resident memory";
         }
         End(process);
