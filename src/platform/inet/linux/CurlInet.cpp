@@ -1,11 +1,11 @@
 #include "platform/inet/linux/CurlInet.h"
 
-#include <curl/curl.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/inet/linux/CurlLibrary.h"
+#include "platform/inet/linux/DirectConnection.h"
 #include "platform/system/linux/LinuxSystem.h"
 
 namespace platform_linux {
@@ -32,24 +32,25 @@ bool CloseRequested() {
 
 struct MultiTransfer {
     explicit MultiTransfer(std::chrono::milliseconds limit)
-        : multi(curl_multi_init()),
-          easy(curl_easy_init()),
+        : curl(LoadedCurl()),
+          multi(curl != nullptr ? curl->multi_init() : nullptr),
+          easy(curl != nullptr ? curl->easy_init() : nullptr),
           deadline(std::chrono::steady_clock::now() + limit) {
         // A name lookup cannot be stopped, and cleaning up after one still running would wait for it: a
         // resolver that does not answer would hold the closing program for tens of seconds. The lookup's
         // thread is left to end on its own instead.
         if (easy != nullptr)
-            curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
+            curl->easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
     }
     ~MultiTransfer() {
         if (multi != nullptr && easy != nullptr && added)
-            curl_multi_remove_handle(multi, easy);
+            curl->multi_remove_handle(multi, easy);
         if (easy != nullptr)
-            curl_easy_cleanup(easy);
+            curl->easy_cleanup(easy);
         if (multi != nullptr)
-            curl_multi_cleanup(multi);
+            curl->multi_cleanup(multi);
         if (headerList != nullptr)
-            curl_slist_free_all(headerList);
+            curl->slist_free_all(headerList);
     }
     MultiTransfer(const MultiTransfer&) = delete;
     MultiTransfer& operator=(const MultiTransfer&) = delete;
@@ -57,7 +58,7 @@ struct MultiTransfer {
     bool Start() {
         if (multi == nullptr || easy == nullptr)
             return false;
-        added = curl_multi_add_handle(multi, easy) == CURLM_OK;
+        added = curl->multi_add_handle(multi, easy) == CURLM_OK;
         return added;
     }
 
@@ -74,13 +75,13 @@ struct MultiTransfer {
                 break;
             }
             int running = 0;
-            if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            if (curl->multi_perform(multi, &running) != CURLM_OK) {
                 done = true;
                 result = CURLE_FAILED_INIT;
                 break;
             }
             int left = 0;
-            while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+            while (CURLMsg* message = curl->multi_info_read(multi, &left)) {
                 if (message->msg == CURLMSG_DONE) {
                     done = true;
                     result = message->data.result;
@@ -88,11 +89,12 @@ struct MultiTransfer {
             }
             if (ready() || done)
                 break;
-            curl_multi_poll(multi, nullptr, 0, kPollMilliseconds, nullptr);
+            curl->multi_poll(multi, nullptr, 0, kPollMilliseconds, nullptr);
         }
         return true;
     }
 
+    const CurlCalls* curl;
     CURLM* multi;
     CURL* easy;
     std::chrono::steady_clock::time_point deadline;
@@ -131,7 +133,7 @@ struct Request : CurlInet::Handle {
     void ResumeWhenRead() {
         if (paused && Available() == 0) {
             paused = false;
-            curl_easy_pause(transfer.easy, CURLPAUSE_CONT);
+            transfer.curl->easy_pause(transfer.easy, CURLPAUSE_CONT);
         }
     }
 };
@@ -180,13 +182,10 @@ bool EnvironmentHasProxy() {
     return IsSet("http_proxy") || IsSet("all_proxy") || IsSet("ALL_PROXY");
 }
 
-CurlInet::CurlInet(std::chrono::milliseconds transferLimit) : transferLimit_(transferLimit) {
-    curl_global_init(CURL_GLOBAL_DEFAULT);
-}
+CurlInet::CurlInet(std::chrono::milliseconds transferLimit) : transferLimit_(transferLimit) {}
 
 CurlInet::~CurlInet() {
     handles_.clear();
-    curl_global_cleanup();
 }
 
 win::HINTERNET CurlInet::Adopt(std::unique_ptr<Handle> handle) {
@@ -206,18 +205,9 @@ T* CurlInet::Find(win::HINTERNET handle) {
 bool CurlInet::InternetCheckConnection(std::string_view url, win::DWORD, win::DWORD) {
     // A plain connection to the server itself, whatever proxy is configured: the question is whether the
     // server can be reached at all.
-    MultiTransfer transfer(transferLimit_);
-    if (transfer.easy == nullptr)
-        return false;
-    const std::string target(url);
-    curl_easy_setopt(transfer.easy, CURLOPT_URL, target.c_str());
-    curl_easy_setopt(transfer.easy, CURLOPT_CONNECT_ONLY, 1L);
-    curl_easy_setopt(transfer.easy, CURLOPT_PROXY, "");
-    curl_easy_setopt(transfer.easy, CURLOPT_NOSIGNAL, 1L);
-    if (!transfer.Start())
-        return false;
-    const bool finished = transfer.RunUntil([] { return false; });
-    return finished && transfer.done && transfer.result == CURLE_OK;
+    const auto target = TargetOfUrl(url);
+    return target.has_value() && ConnectDirectly(*target, std::chrono::steady_clock::now() + transferLimit_,
+                                                 [] { return CloseRequested(); });
 }
 
 bool CurlInet::InternetGetConnectedState(win::DWORD* flags, win::DWORD) {
@@ -245,27 +235,28 @@ win::HINTERNET CurlInet::InternetOpenUrl(win::HINTERNET internet, std::string_vi
     CURL* easy = request->transfer.easy;
     if (easy == nullptr)
         return nullptr;
+    const CurlCalls& curl = *request->transfer.curl;
     const std::string target(url);
-    curl_easy_setopt(easy, CURLOPT_URL, target.c_str());
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, session->agent.c_str());
-    curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl.easy_setopt(easy, CURLOPT_URL, target.c_str());
+    curl.easy_setopt(easy, CURLOPT_USERAGENT, session->agent.c_str());
+    curl.easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    curl.easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl.easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl.easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     if ((flags & win::INTERNET_FLAG_NO_AUTO_REDIRECT) == 0) {
-        curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-        curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
+        curl.easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+        curl.easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
     }
     // Without a proxy option libcurl takes the proxy from the environment, which is what both
     // preconfigured access types mean here; only a direct session refuses it.
     if (session->accessType == win::INTERNET_OPEN_TYPE_DIRECT)
-        curl_easy_setopt(easy, CURLOPT_PROXY, "");
+        curl.easy_setopt(easy, CURLOPT_PROXY, "");
     for (const std::string& line : RequestHeaderLines(headers, headersLength, flags)) {
-        request->transfer.headerList = curl_slist_append(request->transfer.headerList, line.c_str());
+        request->transfer.headerList = curl.slist_append(request->transfer.headerList, line.c_str());
     }
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, request->transfer.headerList);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CollectBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, request.get());
+    curl.easy_setopt(easy, CURLOPT_HTTPHEADER, request->transfer.headerList);
+    curl.easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CollectBody);
+    curl.easy_setopt(easy, CURLOPT_WRITEDATA, request.get());
     if (!request->transfer.Start())
         return nullptr;
 
@@ -307,7 +298,9 @@ bool CurlInet::HttpQueryInfo(win::HINTERNET file, win::DWORD infoLevel, void* bu
         buffer == nullptr || bufferLength == nullptr || *bufferLength < sizeof(win::DWORD))
         return false;
     long status = 0;
-    if (curl_easy_getinfo(request->transfer.easy, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK || status <= 0)
+    if (request->transfer.curl->easy_getinfo(request->transfer.easy, CURLINFO_RESPONSE_CODE, &status) !=
+            CURLE_OK ||
+        status <= 0)
         return false;
     const auto code = static_cast<win::DWORD>(status);
     std::memcpy(buffer, &code, sizeof code);

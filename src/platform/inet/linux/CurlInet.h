@@ -2,6 +2,8 @@
 // The update check's HTTP client on Linux: libcurl driven step by step, so that opening a URL returns once
 // the response has begun and each read takes only what is needed, as the WinINet calls do. The
 // environment's proxy variables (http_proxy, all_proxy, no_proxy) stand for the system's proxy settings.
+// The connection check sends nothing and makes a plain connection itself (DirectConnection.h), so libcurl
+// is loaded only once something is fetched.
 //
 // A transfer waits for the network in short polls and gives up as soon as the calling thread has been
 // sent WM_CLOSE or WM_QUIT (PostThreadMessage): the worker that fetches must never keep the program from
