@@ -45,6 +45,7 @@ void CCorvaneDlg::FillIconBox() {
 // would otherwise spend most of the start taking apart fields nobody looks at yet.
 void CCorvaneDlg::FillProfileList() {
     std::string name;
+    profileList.InitStorage(static_cast<int>(profileLines.size()));
     for (const std::string& line : profileLines) {
         const profiles::ProfileListFields fields = profiles::SplitProfileListFields(line);
         name.assign(fields.name);
