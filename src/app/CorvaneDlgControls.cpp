@@ -41,10 +41,15 @@ void CCorvaneDlg::FillIconBox() {
 
 // Every later command indexes the list and profileLines by the same position, so every line gets its
 // entry: a line whose icon number names no icon (a hand-edited file) is listed without an icon.
+// Only the name and icon of each line are read, into one reused buffer: a file of thousands of lines
+// would otherwise spend most of the start taking apart fields nobody looks at yet.
 void CCorvaneDlg::FillProfileList() {
+    std::string name;
+    profileList.InitStorage(static_cast<int>(profileLines.size()));
     for (const std::string& line : profileLines) {
-        const profiles::IpProfile profile = profiles::SplitProfileLine(line);
-        AddProfileEntry(profile.name, profiles::IconNumber(profile.iconNumberText));
+        const profiles::ProfileListFields fields = profiles::SplitProfileListFields(line);
+        name.assign(fields.name);
+        AddProfileEntry(name, profiles::IconNumber(fields.iconNumberText));
     }
     profileList.SetCurrentIndex(0);
     OnSelectProfile();

@@ -84,6 +84,14 @@ void CListBoxCH::InsertItem(int index, const char* text, win::HICON icon) {
         list->SetItemData(inserted, reinterpret_cast<std::uintptr_t>(record));
 }
 
+void CListBoxCH::InitStorage(int count) {
+    if (count <= 0)
+        return;
+    items.reserve(items.size() + static_cast<std::size_t>(count));
+    if (win::HWND list = GetSafeHwnd())
+        list->InitStorage(count, 0);
+}
+
 void CListBoxCH::SetCurrentIndex(int index) {
     currentIndex = index;
     if (win::HWND list = GetSafeHwnd())

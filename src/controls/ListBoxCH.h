@@ -32,6 +32,8 @@ class CListBoxCH : public win::CWnd {
 
     void AddItem(const char* text, win::HICON icon);
     void InsertItem(int index, const char* text, win::HICON icon);
+    // Makes room for this many more entries, here and in the list box, before a long run of AddItem.
+    void InitStorage(int count);
     void SetCurrentIndex(int index);
     int GetCurrentIndex() const { return currentIndex; }
 

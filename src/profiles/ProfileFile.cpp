@@ -2,8 +2,22 @@
 
 namespace profiles {
 
+namespace {
+
+std::size_t CountLines(std::string_view bytes) {
+    std::size_t count = 1;
+    for (std::size_t lf = bytes.find('\n'); lf != std::string_view::npos; lf = bytes.find('\n', lf + 1))
+        ++count;
+    return count;
+}
+
+}  // namespace
+
 std::vector<std::string> SplitFileLines(std::string_view bytes) {
     std::vector<std::string> lines;
+    // Counted first: growing the vector line by line moved every line read so far a dozen times over
+    // in a file of thousands.
+    lines.reserve(CountLines(bytes));
     while (!bytes.empty()) {
         const std::size_t lf = bytes.find('\n');
         std::string_view line = bytes.substr(0, lf);

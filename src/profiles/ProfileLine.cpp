@@ -64,6 +64,14 @@ std::string ComposeProfileLine(const IpProfile& p) {
     return line;
 }
 
+ProfileListFields SplitProfileListFields(std::string_view line) {
+    std::string_view rest = line;
+    ProfileListFields fields;
+    fields.name = TakeField(rest);
+    fields.iconNumberText = TakeField(rest);
+    return fields;
+}
+
 IpProfile SplitProfileLine(std::string_view line) {
     std::string_view rest = line;
     IpProfile p;

@@ -20,6 +20,12 @@ struct IpProfile {
     bool operator==(const IpProfile&) const = default;
 };
 
+// The fields the profile list shows, as views into the line they were read from.
+struct ProfileListFields {
+    std::string_view name;
+    std::string_view iconNumberText;
+};
+
 constexpr int kIconCount = 5;  // icon numbers 0 to 4
 
 // The position of the first "|" that separates fields, or npos. The byte after a GBK lead byte
@@ -33,6 +39,9 @@ std::string ComposeProfileLine(const IpProfile& profile);
 // Takes the fields apart: fields 1 to 7 each end at the next separator (empty when there is none
 // left), field 8 is whatever remains.
 IpProfile SplitProfileLine(std::string_view line);
+// Fields 1 and 2 as SplitProfileLine reads them, without copying: filling the list at start reads
+// these two of every line and nothing else.
+ProfileListFields SplitProfileListFields(std::string_view line);
 // The icon number of field 2, converted as atoi does: leading blanks, a sign, digits; no digits give 0.
 int IconNumber(std::string_view iconField);
 bool IsProfileIcon(int iconNumber);

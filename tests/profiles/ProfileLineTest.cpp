@@ -42,11 +42,15 @@ TEST(ProfileLine, FewerSeparatorsLeaveMiddleFieldsEmptyAndTheRestInFieldEight) {
         {"", "", "", "", ""},
         {"a|b|c|d|e|f|g|h|i|j", "a", "b", "c", "h|i|j"},
         {"|||||||", "", "", "", ""},
+        {"\x96|x|1|rest", "\x96|x", "1", "", "rest"},  // 東 ends in the separator's byte
     };
     for (const auto& c : cases) {
         const IpProfile p = profiles::SplitProfileLine(c.line);
+        const profiles::ProfileListFields listed = profiles::SplitProfileListFields(c.line);
         EXPECT_EQ(p.name, c.name) << c.line;
+        EXPECT_EQ(listed.name, c.name) << c.line;
         EXPECT_EQ(p.iconNumberText, c.icon) << c.line;
+        EXPECT_EQ(listed.iconNumberText, c.icon) << c.line;
         EXPECT_EQ(p.adapter, c.adapter) << c.line;
         EXPECT_EQ(p.settings.alternateDns, c.last) << c.line;
     }

@@ -6,8 +6,10 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QImage>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 #include "../controls/ControlsDialog.h"
@@ -99,6 +101,30 @@ TEST_F(ControlsOnQtTest, PageKeysMoveAPageLessOneAndTheCurrentIndexFollows) {
               (std::vector<SelectionChange>{
                   {0, 0}, {p, p}, {2 * p, 2 * p}, {p, p}, {last, last}, {last - p, last - p}}))
         << "a page of " << page << " rows";
+}
+
+// The range follows the entries by the time the list is drawn, however many were added or deleted in
+// between: the last top index is the one whose page ends at the last row.
+TEST_F(ControlsOnQtTest, ScrollRangeFollowsTheRows) {
+    struct Step {
+        int add;
+        int remove;
+    };
+    const Step steps[] = {{1, 0}, {40, 0}, {0, 38}, {30, 30}, {0, 3}};
+    Run([&] {
+        auto* list = static_cast<QAbstractScrollArea*>(Widget(kList));
+        const int page = ListViewport()->height() / controls::CListBoxCH::kRowHeight;
+        ASSERT_GE(page, 3);
+        for (const Step& step : steps) {
+            for (int i = 0; i < step.add; ++i)
+                dialog.list.AddItem("row", nullptr);
+            for (int i = 0; i < step.remove; ++i)
+                dialog.GetDlgItem(kList)->DeleteString(0);
+            list->grab();
+            const int rows = dialog.GetDlgItem(kList)->GetCount();
+            EXPECT_EQ(list->verticalScrollBar()->maximum(), std::max(0, rows - page)) << rows << " rows";
+        }
+    });
 }
 
 TEST_F(ControlsOnQtTest, KeyAfterTheCurrentRowWasReplacedSelectsThatRow) {

@@ -1,5 +1,9 @@
 #include "QtItemStore.h"
 
+#include <algorithm>
+#include <climits>
+#include <exception>
+
 #include "QtControlWindow.h"
 #include "platform/window/CWnd.h"
 
@@ -57,6 +61,18 @@ void QtItemStore::ResetContent() {
         ReportDeleted(i);
     items_.clear();
     ItemsReset();
+}
+
+int QtItemStore::InitStorage(int items) {
+    constexpr int kErrorSpace = -2;  // LB_ERRSPACE: the room could not be had; the entries are as they were
+    if (items < 0)
+        return -1;
+    try {
+        items_.reserve(items_.size() + static_cast<std::size_t>(items));
+    } catch (const std::exception&) {
+        return kErrorSpace;
+    }
+    return static_cast<int>(std::min<std::size_t>(items_.capacity(), INT_MAX));
 }
 
 void QtItemStore::ReportAllDeleted() {

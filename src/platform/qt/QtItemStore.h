@@ -30,6 +30,7 @@ class QtItemStore {
     int InsertString(int index, std::string_view gbkText);
     int DeleteString(int index);  // the count left, or -1
     void ResetContent();
+    int InitStorage(int items);
     int GetCount() const { return static_cast<int>(items_.size()); }
     std::string GetItemText(int index) const;
     std::uintptr_t GetItemData(int index) const;

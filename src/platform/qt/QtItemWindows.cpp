@@ -28,6 +28,9 @@ int QtItemWindow::DeleteString(int index) {
 void QtItemWindow::ResetContent() {
     items_->ResetContent();
 }
+int QtItemWindow::InitStorage(int items, win::UINT) {
+    return items_->InitStorage(items);
+}
 std::string QtItemWindow::GetItemText(int index) const {
     return items_->GetItemText(index);
 }

@@ -21,6 +21,7 @@ class QtItemWindow : public QtControlWindow {
     int InsertString(int index, std::string_view gbkText) override;
     int DeleteString(int index) override;
     void ResetContent() override;
+    int InitStorage(int items, win::UINT bytes) override;
     std::string GetItemText(int index) const override;
     std::uintptr_t GetItemData(int index) const override;
     int SetItemData(int index, std::uintptr_t data) override;

@@ -27,7 +27,17 @@ int QtOwnerDrawList::DefaultItemHeight() const {
 }
 
 int QtOwnerDrawList::TopIndex() const {
-    return verticalScrollBar()->value();
+    return ScrollBar()->value();
+}
+
+// Each change of range makes the scroll area queue a relayout of its own; filling the list with a long
+// profile file changed it once per entry. The range now follows the entries when it is next read.
+QScrollBar* QtOwnerDrawList::ScrollBar() const {
+    if (scrollRangeStale_) {
+        scrollRangeStale_ = false;
+        ApplyScrollRange();
+    }
+    return verticalScrollBar();
 }
 
 int QtOwnerDrawList::PageSize() const {
@@ -66,6 +76,22 @@ win::DWORD QtOwnerDrawList::ItemFromPoint(win::Point point) const {
 }
 
 void QtOwnerDrawList::UpdateScrollBar() {
+    scrollRangeStale_ = true;
+    // A list that is shown reads its range when it paints the change; one changed while hidden gets
+    // it from the event loop all the same.
+    if (!rangeSyncQueued_) {
+        rangeSyncQueued_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                rangeSyncQueued_ = false;
+                ScrollBar();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void QtOwnerDrawList::ApplyScrollRange() const {
     // The list scrolls by entries: the last top index is the one that still fills the view.
     int last = GetCount();
     int filled = 0;
@@ -79,14 +105,17 @@ void QtOwnerDrawList::EnsureVisible(int index) {
     if (!IsValid(index))
         return;
     if (index < TopIndex()) {
-        verticalScrollBar()->setValue(index);
+        ScrollBar()->setValue(index);
         return;
     }
-    while (TopIndex() < index && ItemRect(index).bottom() >= viewport()->height()) {
-        verticalScrollBar()->setValue(TopIndex() + 1);
-        if (verticalScrollBar()->value() == verticalScrollBar()->maximum())
-            break;
-    }
+    // The new top is the first entry from which the rows down to this one fit the view, found walking
+    // back from it: scrolling one entry at a time made End in a long list take most of a second.
+    int top = index;
+    int height = ItemHeight(index);
+    while (top > TopIndex() && height + ItemHeight(top - 1) <= viewport()->height())
+        height += ItemHeight(--top);
+    if (top > TopIndex())
+        ScrollBar()->setValue(top);
 }
 
 void QtOwnerDrawList::InvalidateAll() {
@@ -151,9 +180,10 @@ int QtOwnerDrawList::SetCurSel(int index) {
 }
 
 void QtOwnerDrawList::paintEvent(QPaintEvent* event) {
+    ScrollBar();  // bringing the range up to date may scroll, which must happen before drawing
     QPainter painter(viewport());
     QtDeviceContext dc(painter, font());
-    const QRegion dirty = event->region();
+    const QRegion& dirty = event->region();
     win::CWnd* handler = Window().GetHandlerObject();
     int top = 0;
     for (int i = TopIndex(); i < GetCount() && top < viewport()->height(); ++i) {
@@ -161,7 +191,7 @@ void QtOwnerDrawList::paintEvent(QPaintEvent* event) {
         top += rect.height();
         if (!dirty.intersects(rect))
             continue;
-        const bool selectOnly = !fullRepaint_ && selectionChanged_.count(i) != 0;
+        const bool selectOnly = !fullRepaint_ && selectionChanged_.contains(i);
         win::DrawItemStruct draw{win::ODT_LISTBOX,
                                  Window().GetDlgCtrlID(),
                                  i,
@@ -322,7 +352,7 @@ void QtOwnerDrawList::resizeEvent(QResizeEvent* event) {
 
 void QtOwnerDrawList::scrollContentsBy(int, int) {
     // With entries of different heights the page depends on the top entry.
-    verticalScrollBar()->setPageStep(PageSize());
+    ScrollBar()->setPageStep(PageSize());
     InvalidateAll();
 }
 

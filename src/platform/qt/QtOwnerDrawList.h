@@ -5,6 +5,7 @@
 // handler sees a click before the selection changes and the dialog hears LBN_SELCHANGE after it.
 
 #include <QAbstractScrollArea>
+#include <QScrollBar>
 #include <set>
 
 #include "QtItemStore.h"
@@ -43,7 +44,10 @@ class QtOwnerDrawList : public QAbstractScrollArea, public QtItemStore {
     // one more than the page keys move.
     int PageSize() const;
     QRect ItemRect(int index) const;  // in viewport coordinates; empty when scrolled out
-    void UpdateScrollBar();
+    // The scroll bar, its range first brought up to date with the entries.
+    QScrollBar* ScrollBar() const;
+    void UpdateScrollBar();  // marks the range stale
+    void ApplyScrollRange() const;
     void EnsureVisible(int index);
     // The list box's own selection, drawn with ODA_SELECT for the entries whose state changed.
     void Select(int index);
@@ -55,6 +59,8 @@ class QtOwnerDrawList : public QAbstractScrollArea, public QtItemStore {
     int caret_ = 0;
     bool tracking_ = false;
     bool fullRepaint_ = true;
+    mutable bool scrollRangeStale_ = false;
+    bool rangeSyncQueued_ = false;
     std::set<int> selectionChanged_;
 };
 

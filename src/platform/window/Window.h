@@ -65,6 +65,9 @@ class Window {
     virtual int InsertString(int /*index*/, std::string_view /*gbkText*/) { return LB_ERR; }
     virtual int DeleteString(int /*index*/) { return LB_ERR; }  // the count left, or -1
     virtual void ResetContent() {}
+    // Room for this many more entries before they are added; the entries the box has room for, or
+    // LB_ERR.
+    virtual int InitStorage(int /*items*/, UINT /*bytes*/) { return LB_ERR; }
     virtual int GetCount() const { return 0; }
     virtual int GetCurSel() const { return LB_ERR; }
     // LB_ERR when index names no entry or is -1.
