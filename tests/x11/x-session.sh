@@ -10,15 +10,23 @@ x_session_up() {
     export DISPLAY=":$n"
     Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     X_SERVER_PID=$!
-    for _ in $(seq 100); do
+    # A server slow to come up (fonts read cold just after a package install) once outlasted a 10 s wait,
+    # and the window manager started before it gave up at once: wait longer, and start it again if it
+    # has gone.
+    for _ in $(seq 300); do
         xprop -root >/dev/null 2>&1 && break
         sleep 0.1
     done
-    openbox --sm-disable >/dev/null 2>&1 &
-    X_WM_PID=$!
-    for _ in $(seq 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
-        sleep 0.1
+    local attempt
+    for attempt in 1 2; do
+        openbox --sm-disable >/dev/null 2>&1 &
+        X_WM_PID=$!
+        for _ in $(seq 100); do
+            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+            kill -0 "$X_WM_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$X_WM_PID" 2>/dev/null
     done
     return 1
 }
