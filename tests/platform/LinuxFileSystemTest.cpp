@@ -165,6 +165,17 @@ TEST_F(LinuxFileSystemTest, MarkerIsCreatedEmptyAndDeleted) {
     EXPECT_FALSE(files.OpenExclusiveAndDelete(path));
 }
 
+TEST_F(LinuxFileSystemTest, ReadsEveryByteOfFilesOfAnySize) {
+    for (const std::size_t size : {0u, 1u, 65536u, 200003u}) {
+        std::string bytes(size, '\0');
+        for (std::size_t i = 0; i < size; ++i)
+            bytes[i] = static_cast<char>(i * 7 % 256);  // NULs, CR LF and GBK lead bytes among them
+        const std::string path = Path("profiles");
+        Write(path, bytes);
+        EXPECT_EQ(files.ReadExisting(path), bytes) << size << " bytes";
+    }
+}
+
 TEST_F(LinuxFileSystemTest, GbkFileNamesBecomeUtf8OnDisk) {
     const std::string gbkName = dir / "\xB0\xEC\xB9\xAB";  // 办公
     ASSERT_TRUE(files.ReplaceContents(gbkName, "x"));

@@ -27,6 +27,13 @@ TEST_F(WindowsFileSystemTest, GbkNamesAreTheOsNamesAndContentRoundTrips) {
     EXPECT_EQ(files.ReadExisting(gbkPath), content);
     ASSERT_TRUE(files.ReplaceContents(gbkPath, "new"));
     EXPECT_EQ(files.ReadExisting(gbkPath), "new");
+    std::string large(200003, '\0');  // more than one read's worth, with NULs among the bytes
+    for (std::size_t i = 0; i < large.size(); ++i)
+        large[i] = static_cast<char>(i * 7 % 256);
+    ASSERT_TRUE(files.ReplaceContents(gbkPath, large));
+    EXPECT_EQ(files.ReadExisting(gbkPath), large);
+    ASSERT_TRUE(files.ReplaceContents(gbkPath, ""));
+    EXPECT_EQ(files.ReadExisting(gbkPath), "");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);  // no leftovers
 }
 

@@ -76,18 +76,24 @@ std::optional<std::string> LinuxFileSystem::ReadExisting(const std::string& path
     struct stat st {};
     if (!fd.ok() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || IsReadOnly(st))
         return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
+    // Read straight into a string of the file's size: grown block by block, a file of a megabyte was
+    // copied again and again into fresh memory, which cost a start with many profiles more than the read.
+    // The byte past the size shows the end of the file; a file that grows meanwhile is read whole.
+    std::string bytes(static_cast<std::size_t>(st.st_size) + 1, '\0');
+    std::size_t used = 0;
     for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             return std::nullopt;
         if (n == 0)
             break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        used += static_cast<std::size_t>(n);
     }
+    bytes.resize(used);
     return bytes;
 }
 

@@ -84,16 +84,26 @@ std::optional<std::string> WindowsFileSystem::ReadExisting(const std::string& pa
     FileHandle file(Open(target, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING));
     if (!file.ok())
         return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
+    // Read straight into a string of the file's size (and one byte more, to see its end), as the Linux
+    // home does; a file that grows meanwhile is read whole.
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0)
+        return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size.QuadPart) + 1, '\0');
+    std::size_t used = 0;
     for (;;) {
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - used, 1u << 30));
         DWORD read = 0;
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr))
+        if (!ReadFile(file.get(), bytes.data() + used, wanted, &read, nullptr))
             return std::nullopt;
         if (read == 0)
-            return bytes;
-        bytes.append(buffer, read);
+            break;
+        used += read;
     }
+    bytes.resize(used);
+    return bytes;
 }
 
 bool WindowsFileSystem::ReplaceContents(const std::string& path, const std::string& bytes) {
