@@ -24,8 +24,7 @@ bool IsLeadByte(unsigned char byte) {
 
 }  // namespace
 
-void CopyProfileText(char (&field)[ProfileListItem::kTextSize], const char* text) {
-    constexpr std::size_t kMaxBytes = ProfileListItem::kTextSize - 1;
+std::string ProfileText(const char* text) {
     std::size_t length = 0;
     if (text != nullptr) {
         // Names read from a hand-edited profile file are not limited; a cut must not leave the first
@@ -34,30 +33,25 @@ void CopyProfileText(char (&field)[ProfileListItem::kTextSize], const char* text
             const bool wide =
                 IsLeadByte(static_cast<unsigned char>(text[length])) && text[length + 1] != '\0';
             const std::size_t next = length + (wide ? 2 : 1);
-            if (next > kMaxBytes)
+            if (next > ProfileListItem::kMaxTextBytes)
                 break;
             length = next;
         }
-        std::copy_n(text, length, field);
     }
-    field[length] = '\0';
+    return {text == nullptr ? "" : text, length};
 }
 
 ProfileListItem* CListBoxCH::NewRecord(const char* text, win::HICON icon) {
-    auto record = std::make_unique<ProfileListItem>();
-    CopyProfileText(record->text, text);
-    record->icon = icon;
-    items.push_back(std::move(record));
-    return items.back().get();
+    return &items.emplace_back(ProfileListItem{ProfileText(text), icon});
 }
 
 const ProfileListItem* CListBoxCH::RecordOf(std::uintptr_t itemData) const {
     if (itemData == 0 || itemData == kNoData)
         return nullptr;
     // Only our own records are trusted: an entry added behind our back carries other data.
-    for (const auto& record : items) {
-        if (reinterpret_cast<std::uintptr_t>(record.get()) == itemData)
-            return record.get();
+    for (const ProfileListItem& record : items) {
+        if (reinterpret_cast<std::uintptr_t>(&record) == itemData)
+            return &record;
     }
     return nullptr;
 }
@@ -87,7 +81,6 @@ void CListBoxCH::InsertItem(int index, const char* text, win::HICON icon) {
 void CListBoxCH::InitStorage(int count) {
     if (count <= 0)
         return;
-    items.reserve(items.size() + static_cast<std::size_t>(count));
     if (win::HWND list = GetSafeHwnd())
         list->InitStorage(count, 0);
 }

@@ -8,22 +8,24 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <vector>
+#include <deque>
+#include <string>
 
 #include "platform/window/CWnd.h"
 
 namespace controls {
 
 struct ProfileListItem {
-    static constexpr std::size_t kTextSize = 256;  // 255 bytes of GBK text and the terminator
-    char text[kTextSize] = {};
+    static constexpr std::size_t kMaxTextBytes = 255;  // of GBK text
+    // Sized to the name rather than a fixed field: a list of many profiles is that much less memory
+    // to fault in at start.
+    std::string text;
     win::HICON icon = nullptr;  // the caller's; the list never destroys it
 };
 
-// Copies a name into a record's text field. A longer name is cut at 255 bytes, or at 254 when the
-// 255th byte would be the first half of a double-byte character.
-void CopyProfileText(char (&field)[ProfileListItem::kTextSize], const char* text);
+// A name as a record keeps it: a longer name is cut at 255 bytes, or at 254 when the 255th byte would
+// be the first half of a double-byte character.
+std::string ProfileText(const char* text);
 
 class CListBoxCH : public win::CWnd {
   public:
@@ -32,7 +34,7 @@ class CListBoxCH : public win::CWnd {
 
     void AddItem(const char* text, win::HICON icon);
     void InsertItem(int index, const char* text, win::HICON icon);
-    // Makes room for this many more entries, here and in the list box, before a long run of AddItem.
+    // Tells the list box how many more entries come, before a long run of AddItem.
     void InitStorage(int count);
     void SetCurrentIndex(int index);
     int GetCurrentIndex() const { return currentIndex; }
@@ -52,9 +54,10 @@ class CListBoxCH : public win::CWnd {
     void DrawRow(win::DeviceContext& dc, const win::Rect& row, const win::Rect& fill,
                  const ProfileListItem* record, win::COLORREF fillColor, win::COLORREF textColor) const;
 
-    // Every record ever made, in creation order. Deleting an entry leaves its record here: the dialog
-    // replaces an entry by deleting it and inserting a new one, and nothing else frees a record.
-    std::vector<std::unique_ptr<ProfileListItem>> items;
+    // Every record ever made, in creation order; a deque keeps each where it was made, as the entries'
+    // item data point at them. Deleting an entry leaves its record here: the dialog replaces an entry by
+    // deleting it and inserting a new one, and nothing else frees a record.
+    std::deque<ProfileListItem> items;
     win::COLORREF selectedBackColor = win::RGB(0, 0, 255);
     win::COLORREF backColor = win::RGB(255, 255, 255);
     win::COLORREF selectedTextColor = win::RGB(255, 255, 255);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <string>
 
@@ -125,15 +124,9 @@ const NameCase kNameCases[] = {
 };
 
 TEST(ProfileTextTest, NamesAreStoredWholeOrCutInsideTheField) {
-    for (const NameCase& c : kNameCases) {
-        controls::ProfileListItem item;
-        std::memset(item.text, 'z', sizeof item.text);
-        controls::CopyProfileText(item.text, c.name.c_str());
-        EXPECT_EQ(std::string(item.text), c.stored) << c.what;
-    }
-    controls::ProfileListItem item;
-    controls::CopyProfileText(item.text, nullptr);
-    EXPECT_STREQ(item.text, "");
+    for (const NameCase& c : kNameCases)
+        EXPECT_EQ(controls::ProfileText(c.name.c_str()), c.stored) << c.what;
+    EXPECT_EQ(controls::ProfileText(nullptr), "");
 }
 
 // ---------------------------------------------------------------------------------------------------
