@@ -8,6 +8,7 @@
 
 #include "platform/dhcp/linux/NameServerList.h"
 #include "platform/resolver/linux/ResolvConf.h"
+#include "platform/resolver/linux/ResolvConfServers.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -81,6 +82,38 @@ TEST(ResolvConf, WritingReplacesTheFileAndFollowsALink) {
     EXPECT_EQ(ReadResolvConf(dir / "missing", text), 0);
     EXPECT_EQ(text, "");
     EXPECT_NE(WriteResolvConf(dir / "no-such-folder/resolv.conf", "x\n"), 0);
+}
+
+// Each read shows the file as it is then: a write in place of the same size right after a read, a
+// file replaced by a rename, a deleted file. The second reader's clock runs an hour ahead, so that it
+// keeps what it read and has to notice each change by the file's identity and times.
+TEST(ResolvConfServers, EveryChangeShowsAtTheNextRead) {
+    TempDir dir;
+    const std::string path = dir / "resolv.conf";
+    const auto hourAhead = [] {
+        timespec now{};
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        now.tv_sec += 3600;
+        return now;
+    };
+    ResolvConfServers now;
+    ResolvConfServers ahead(hourAhead);
+    for (ResolvConfServers* reader : {&now, &ahead}) {
+        Servers servers;
+        std::ofstream(path) << "nameserver 10.0.0.1\n";
+        ASSERT_EQ(reader->Read(path, servers), 0);
+        EXPECT_EQ(servers, Servers{"10.0.0.1"});
+        std::ofstream(path) << "nameserver 10.0.0.2\n";
+        ASSERT_EQ(reader->Read(path, servers), 0);
+        EXPECT_EQ(servers, Servers{"10.0.0.2"});
+        std::ofstream(path + ".new") << "nameserver 10.0.0.3\n";
+        std::filesystem::rename(path + ".new", path);
+        ASSERT_EQ(reader->Read(path, servers), 0);
+        EXPECT_EQ(servers, Servers{"10.0.0.3"});
+        std::filesystem::remove(path);
+        ASSERT_EQ(reader->Read(path, servers), 0);
+        EXPECT_EQ(servers, Servers{});
+    }
 }
 
 TEST(NameServerValue, BlankAndZeroEntriesNameNoServer) {

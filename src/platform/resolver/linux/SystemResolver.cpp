@@ -10,11 +10,7 @@ namespace platform_linux {
 int SystemResolver::NameServers(int ifIndex, std::vector<std::string>& servers) const {
     if (const std::unique_ptr<ResolvedBus> resolved = ResolvedBus::ServingThisNamespace())
         return resolved->LinkDns(ifIndex, servers);
-    std::string text;
-    if (const int error = ReadResolvConf(resolvConfPath_, text))
-        return error;
-    servers = ParseNameServers(text);
-    return 0;
+    return resolvConfServers_.Read(resolvConfPath_, servers);
 }
 
 int SystemResolver::SetNameServers(int ifIndex, const std::vector<std::string>& servers,

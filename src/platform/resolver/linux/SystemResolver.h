@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/resolver/linux/ResolvConfServers.h"
+
 namespace platform_linux {
 
 class SystemResolver {
@@ -22,6 +24,9 @@ class SystemResolver {
 
   private:
     std::string resolvConfPath_;
+    // Kept from one question to the next: a resolver that lives long answers a walk over many
+    // adapters with one stat of the file each.
+    mutable ResolvConfServers resolvConfServers_;
 };
 
 }  // namespace platform_linux
