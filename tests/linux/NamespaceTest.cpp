@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 
 #include "NetworkNamespace.h"
 #include "adapters/AdapterDiscovery.h"
@@ -14,6 +15,7 @@
 #include "fakes/FakeWindowHost.h"
 #include "fakes/GbkText.h"
 #include "platform/dhcp/linux/LinuxDynamicLibraries.h"
+#include "platform/netlink/linux/Netlink.h"
 #include "platform/registry/linux/LinuxRegistry.h"
 
 namespace {
@@ -122,6 +124,29 @@ TEST_F(NamespaceTest, SwitchingBackAndForthTakesEachPendingGateway) {
 }
 
 // Once in effect the settings are no longer pending: the key shows the kernel's state from then on.
+// 300 addresses fill several of the page-sized buffers a fresh socket's dumps come in, and a part of one
+// of the larger buffers the kernel fills once the socket has listed the links: both come whole.
+TEST_F(NamespaceTest, DumpsLongerThanABufferComeWhole) {
+    const std::string batch = dir.path / "addresses";
+    {
+        std::ofstream out(batch);
+        for (int i = 0; i < 300; ++i)
+            out << "addr add 10.9." << i / 200 << "." << i % 200 + 1 << "/32 dev va0\n";
+    }
+    Ip("-batch " + batch);
+    namespace netlink = platform_linux::netlink;
+    netlink::Socket socket;
+    ASSERT_EQ(socket.Open(), 0);
+    const int ifIndex = socket.InterfaceIndex("va0");
+    for (int round = 0; round < 2; ++round) {
+        std::vector<netlink::Ipv4Address> addresses;
+        ASSERT_EQ(netlink::ReadAddresses(socket, ifIndex, addresses), 0);
+        EXPECT_EQ(addresses.size(), 300u);
+        std::vector<netlink::Link> links;
+        ASSERT_EQ(netlink::ReadLinks(socket, links), 0);
+    }
+}
+
 TEST_F(NamespaceTest, AfterASwitchTheKeyReadsTheKernelAgain) {
     ASSERT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1"));
     Ip("addr flush dev va0");

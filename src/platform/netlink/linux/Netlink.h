@@ -86,9 +86,11 @@ class Socket {
   private:
     static constexpr std::size_t kBufferSize = 32768;
     int Send(const Request& request);
+    std::size_t ReceiveSizeFor(const Request& request);
     int fd_ = -1;
     RequestFault fault_;
     std::unique_ptr<std::uint8_t[]> buffer_;  // allocated on the first answer, kept for the next
+    std::size_t receiveSize_ = 0;             // the largest receive made through this socket so far
     std::uint32_t sequence_ = 0;
 };
 
