@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/InMemoryProvider.h"
+#include "platform/registry/KeyPath.h"
 
 namespace {
 
@@ -65,6 +66,34 @@ class RegistryRouterTest : public ::testing::Test {
     RegistryRouter registry{std::move(ownedTree)};
     RecordingProvider* mounted = nullptr;
 };
+
+// Names match as their lower-case forms do: ASCII letters in either case, the bytes of a double-byte
+// character as they are ("\xC1\x41" is one character whose second byte is an 'A').
+TEST(KeyNames, EqualExactlyWhenTheirLowerCaseFormsAre) {
+    const std::vector<std::string> names = {"",
+                                            "a",
+                                            "A",
+                                            "Tcpip",
+                                            "TCPIP",
+                                            "tcpip ",
+                                            "NetCfgInstanceID",
+                                            "netcfginstanceid",
+                                            "\xC1\x41",
+                                            "\xC1\x61",
+                                            "\xC1",
+                                            "\xC1\x41x",
+                                            "\xC1\x41X",
+                                            "a\xC1\x41",
+                                            "A\xC1\x61",
+                                            "\x80"
+                                            "A",
+                                            "\x80"
+                                            "a"};
+    for (const std::string& a : names) {
+        for (const std::string& b : names)
+            EXPECT_EQ(KeyNamesEqual(a, b), LowerKeyName(a) == LowerKeyName(b)) << a << " / " << b;
+    }
+}
 
 TEST_F(RegistryRouterTest, RoutesToTheMountWithThePathAsWrittenBelowIt) {
     win::HKEY key = Open("SOFTWARE\\mounted\\HERE\\Deep\\Er", win::KEY_READ);

@@ -56,8 +56,32 @@ std::vector<std::string> LowerKeyComponents(const std::vector<std::string>& comp
     return lower;
 }
 
+namespace {
+
+unsigned char AsciiLower(unsigned char byte) {
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+}
+
+}  // namespace
+
+// As LowerKeyName(a) == LowerKeyName(b), without making either: names are compared at every value read,
+// and most differ in their first bytes.
 bool KeyNamesEqual(std::string_view a, std::string_view b) {
-    return LowerKeyName(a) == LowerKeyName(b);
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto byteA = static_cast<unsigned char>(a[i]);
+        const auto byteB = static_cast<unsigned char>(b[i]);
+        if (byteA >= 0x81 && byteA <= 0xFE) {
+            // A double-byte character's bytes compare as they are; both names have one here.
+            if (byteA != byteB || (i + 1 < a.size() && a[i + 1] != b[i + 1]))
+                return false;
+            ++i;
+        } else if (AsciiLower(byteA) != AsciiLower(byteB)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace winreg
