@@ -82,7 +82,8 @@ std::uint32_t StatusOf(ChangeFault fault) {
 // The DNS servers go first: a resolver that refuses them leaves the interface untouched, and an
 // address the kernel refuses afterwards puts the previous servers back. Either way the switch takes
 // effect whole or not at all.
-std::uint32_t Switch(const platform_linux::StaticAddressChange& change,
+std::uint32_t Switch(platform_linux::netlink::Socket& socket,
+                     const platform_linux::StaticAddressChange& change,
                      const std::vector<std::string>& servers, const std::string& resolvConfPath) {
     std::function<int()> undoServers;
     if (!servers.empty()) {
@@ -93,7 +94,7 @@ std::uint32_t Switch(const platform_linux::StaticAddressChange& change,
         if (const int error = resolver.SetNameServers(static_cast<int>(ifIndex), servers, undoServers))
             return error == EACCES || error == EPERM ? win::kDhcpAccessDenied : win::kDhcpNameServersRefused;
     }
-    if (const int error = platform_linux::ApplyStaticAddressChange(change)) {
+    if (const int error = platform_linux::ApplyStaticAddressChange(change, socket)) {
         if (undoServers)
             undoServers();
         return StatusOf(error);
@@ -147,8 +148,10 @@ std::uint32_t ReadPending(platform_linux::PendingTcpipSettings& pending, const s
 std::uint32_t CheckAndSwitch(const platform_linux::StaticAddressChange& change,
                              const std::optional<std::string>& nameServer,
                              const std::string& resolvConfPath) {
+    // One socket serves the whole switch: opening one costs as much as a question asked through it.
+    platform_linux::netlink::Socket socket;
     const std::vector<std::uint32_t> otherLinksAddresses =
-        platform_linux::AddressesOfOtherLinks(change.interfaceName);
+        platform_linux::AddressesOfOtherLinks(socket, change.interfaceName);
     if (const ChangeFault fault = platform_linux::FaultOf(change, otherLinksAddresses);
         fault != ChangeFault::kNone)
         return StatusOf(fault);
@@ -157,7 +160,7 @@ std::uint32_t CheckAndSwitch(const platform_linux::StaticAddressChange& change,
         return win::kDhcpBadNameServer;
     if (const auto link = networkmanager::NmLink::Find(change.interfaceName))
         return SwitchThrough(*link, change, servers);
-    return Switch(change, servers, resolvConfPath);
+    return Switch(socket, change, servers, resolvConfPath);
 }
 
 // Puts the change into effect with the interface's pending settings, which are then cleared, whether it

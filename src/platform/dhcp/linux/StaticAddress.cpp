@@ -178,10 +178,9 @@ ChangeFault FaultOf(const StaticAddressChange& change,
     return ChangeFault::kNone;
 }
 
-std::vector<std::uint32_t> AddressesOfOtherLinks(const std::string& interfaceName) {
-    netlink::Socket socket;
+std::vector<std::uint32_t> AddressesOfOtherLinks(netlink::Socket& socket, const std::string& interfaceName) {
     std::vector<Ipv4Address> addresses;
-    if (socket.Open() != 0 ||
+    if ((!socket.IsOpen() && socket.Open() != 0) ||
         netlink::ReadAddressesOfOtherLinks(socket, socket.InterfaceIndex(interfaceName), addresses) != 0)
         return {};
     std::vector<std::uint32_t> others;
@@ -251,11 +250,17 @@ int ApplySteps(netlink::Socket& socket, int ifIndex, const StaticAddressChange& 
 }  // namespace
 
 int ApplyStaticAddressChange(const StaticAddressChange& change, const netlink::RequestFault& fault) {
+    netlink::Socket socket(fault);
+    return ApplyStaticAddressChange(change, socket);
+}
+
+int ApplyStaticAddressChange(const StaticAddressChange& change, netlink::Socket& socket) {
     if (FaultOf(change) != ChangeFault::kNone)
         return EINVAL;
-    netlink::Socket socket(fault);
-    if (const int error = socket.Open())
-        return error;
+    if (!socket.IsOpen()) {
+        if (const int error = socket.Open())
+            return error;
+    }
     const int ifIndex = socket.InterfaceIndex(change.interfaceName);
     if (ifIndex <= 0)
         return ENODEV;

@@ -34,11 +34,14 @@ enum class ChangeFault {
 ChangeFault FaultOf(const StaticAddressChange& change,
                     const std::vector<std::uint32_t>& otherLinksAddresses = {});
 // The IPv4 addresses of every link but the named one; empty when the kernel cannot be asked.
-std::vector<std::uint32_t> AddressesOfOtherLinks(const std::string& interfaceName);
+std::vector<std::uint32_t> AddressesOfOtherLinks(netlink::Socket& socket, const std::string& interfaceName);
 
 // Applies the change with rtnetlink and reads back that it took effect. On failure returns an errno value
 // (EINVAL for a change with a fault, EIO for one the kernel acknowledged but does not hold) and puts the
-// interface's addresses and routes back as they were. fault sees each request before the kernel does.
+// interface's addresses and routes back as they were. The socket is opened if it is not yet; a switch
+// asks its other questions through the same one.
+int ApplyStaticAddressChange(const StaticAddressChange& change, netlink::Socket& socket);
+// The same through a socket of its own, whose fault sees each request before the kernel does.
 int ApplyStaticAddressChange(const StaticAddressChange& change, const netlink::RequestFault& fault = {});
 
 }  // namespace platform_linux

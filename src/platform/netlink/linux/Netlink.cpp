@@ -203,8 +203,12 @@ int Socket::Open() {
         return errno;
     sockaddr_nl local{};
     local.nl_family = AF_NETLINK;
-    if (::bind(fd_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0)
-        return errno;
+    if (::bind(fd_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        const int error = errno;
+        ::close(fd_);
+        fd_ = -1;
+        return error;
+    }
     // Lets a dump be limited to one link (kernels since 4.20); without it the dump is filtered here.
     const int strict = 1;
     ::setsockopt(fd_, SOL_NETLINK, NETLINK_GET_STRICT_CHK, &strict, sizeof strict);

@@ -74,6 +74,7 @@ class Socket {
     Socket& operator=(const Socket&) = delete;
 
     int Open();
+    bool IsOpen() const { return fd_ >= 0; }
     // The index of the named interface, 0 when there is none; asked of the kernel through this socket,
     // which saves if_nametoindex a socket of its own.
     int InterfaceIndex(const std::string& interfaceName) const;
