@@ -235,8 +235,8 @@ TEST_F(AdapterViewsTest, PendingWritesReadBackExactlyUntilCleared) {
     EXPECT_EQ(read, written);
 
     // What our libdhcpcsvc.so does once it applied the change.
-    auto hive = SqliteHive::Open(dir / "hive.sqlite");
-    ASSERT_EQ(PendingTcpipSettings(*hive).Clear("eth0"), win::ERROR_SUCCESS);
+    auto store = platform_linux::OpenPendingStore(dir / "hive.sqlite");
+    ASSERT_EQ(PendingTcpipSettings(*store).Clear("eth0"), win::ERROR_SUCCESS);
     adapters::Ipv4Settings live;
     adapters::ReadAdapterSettings(registry, live, "eth0");
     EXPECT_EQ(live.ipAddress, "192.168.1.10");
@@ -338,9 +338,9 @@ TEST_F(AdapterViewsTest, WritingNeedsAnExistingInterface) {
     EXPECT_EQ(
         registry.RegOpenKeyEx(win::HKEY_LOCAL_MACHINE, kTcpipInterfacesKeyPath, 0, win::KEY_WRITE, &key),
         win::ERROR_ACCESS_DENIED);
-    auto hive = SqliteHive::Open(dir / "hive.sqlite");
+    auto store = platform_linux::OpenPendingStore(dir / "hive.sqlite");
     RegistryValue pending;
-    EXPECT_EQ(PendingTcpipSettings(*hive).Query("eth9", "IPAddress", pending), win::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(PendingTcpipSettings(*store).Query("eth9", "IPAddress", pending), win::ERROR_FILE_NOT_FOUND);
 }
 
 // The value of a subkey of the adapter class key; "" when it cannot be read.

@@ -47,9 +47,9 @@ TEST_F(DhcpcsvcLibraryTest, RefusesWhatItCannotApply) {
               0u);  // no new address: nothing to do
 
     // The pending values the program wrote are checked before anything is touched.
-    auto hive = platform_linux::SqliteHive::Open(dir / "hive.sqlite");
-    ASSERT_NE(hive, nullptr);
-    platform_linux::PendingTcpipSettings pending(*hive);
+    auto store = platform_linux::OpenPendingStore(dir / "hive.sqlite");
+    ASSERT_NE(store, nullptr);
+    platform_linux::PendingTcpipSettings pending(*store);
     const auto text = [](std::string_view value) {
         winreg::RegistryValue stored{win::REG_SZ, {value.begin(), value.end()}};
         stored.data.push_back(0);

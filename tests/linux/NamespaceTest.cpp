@@ -4,7 +4,6 @@
 #include <sqlite3.h>
 #include <sys/mount.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -214,24 +213,20 @@ TEST_F(NamespaceTest, FailuresChangeNothingAndSayWhy) {
     }
 }
 
-// Another process holding the hive's write lock (an open write transaction) fails the switch within about a
-// second, saying why, instead of freezing the dialog and then switching without the gateway.
-TEST_F(NamespaceTest, AHiveHeldLockedFailsTheSwitchQuicklyAndChangesNothing) {
+// The pending settings stay in the program's memory: a hive file another program holds locked does not
+// stand in a switch's way.
+TEST_F(NamespaceTest, AHiveHeldLockedByAnotherProgramDoesNotStopASwitch) {
     Ip("addr add 10.1.0.5/24 dev va0");
     Ip("route add default via 10.1.0.1 dev va0");
-    ASSERT_TRUE(Apply("va0", "10.1.0.5", "255.255.255.0", "10.1.0.1"));  // makes the hive
-    const std::string before = State() + Resolver();
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open((dir / "hive.sqlite").c_str(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1"));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
-    sqlite3_close(other);  // rolls the transaction back
-    EXPECT_EQ(Messages(),
-              std::vector<std::string>{Gbk(
-                  "写入注册表失败!\n原因：另一个程序正占用IP配置的存储，IP配置没有任何改变。请稍后重试。")});
-    EXPECT_EQ(State() + Resolver(), before);
+    ASSERT_EQ(sqlite3_exec(other, "PRAGMA journal_mode=WAL; BEGIN IMMEDIATE; CREATE TABLE t(x)", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    EXPECT_TRUE(Apply("va0", "10.2.0.9", "255.255.255.0", "10.2.0.1"));
+    sqlite3_close(other);
+    EXPECT_EQ(Messages(), std::vector<std::string>{});
+    EXPECT_EQ(Ip("-4 route show default"), "default via 10.2.0.1 dev va0 proto static \n");
 }
 
 // A hive deleted while the program runs is made anew by the next switch's writes, where the library

@@ -1,8 +1,10 @@
 // The settings a switch leaves pending for libdhcpcsvc.so: kept per interface, exactly as written, until
-// the library clears them.
+// the library clears them, in a store of the process's own.
 #include "platform/registry/linux/PendingTcpipSettings.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "support/TempDir.h"
 
@@ -27,9 +29,27 @@ class PendingTcpipSettingsTest : public ::testing::Test {
     }
 
     TempDir dir;
-    std::unique_ptr<SqliteHive> hive = SqliteHive::Open(dir / "hive.sqlite");
+    std::unique_ptr<SqliteHive> hive = platform_linux::OpenPendingStore(dir / "hive.sqlite");
     PendingTcpipSettings pending{*hive};
 };
+
+// Every connection to one hive's store sees the same values, which stay off the hive file, apart from
+// another hive's; they end with the store's last connection, as values still pending when the program
+// ends never took effect.
+TEST_F(PendingTcpipSettingsTest, OneStorePerHiveWhileAConnectionLasts) {
+    ASSERT_EQ(pending.Set("eth0", "IPAddress", Bytes(win::REG_SZ, "a")), win::ERROR_SUCCESS);
+    auto second = platform_linux::OpenPendingStore(dir / "hive.sqlite");
+    auto otherHive = platform_linux::OpenPendingStore(dir / "other.sqlite");
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(otherHive, nullptr);
+    EXPECT_TRUE(PendingTcpipSettings(*second).Text("eth0", "IPAddress").has_value());
+    EXPECT_FALSE(PendingTcpipSettings(*otherHive).Text("eth0", "IPAddress").has_value());
+    EXPECT_FALSE(std::filesystem::exists(dir / "hive.sqlite"));
+    hive.reset();
+    second.reset();
+    auto later = platform_linux::OpenPendingStore(dir / "hive.sqlite");
+    EXPECT_FALSE(PendingTcpipSettings(*later).Text("eth0", "IPAddress").has_value());
+}
 
 TEST_F(PendingTcpipSettingsTest, NamesCompareAsRegistryNamesDo) {
     ASSERT_EQ(pending.Set("eth0", "IPAddress", Bytes(win::REG_MULTI_SZ, {"10.0.0.5\0\0", 10})),

@@ -1,6 +1,7 @@
 // libdhcpcsvc.so: the DHCP client's change notification as the program calls it, for Linux. The address
 // and mask come as arguments; the gateway and the DNS servers are the pending settings the program wrote
-// just before (PendingTcpipSettings.h), cleared once the notification has put them into effect or failed.
+// just before into the same process's store (PendingTcpipSettings.h), cleared once the notification has
+// put them into effect or failed.
 // They go into effect through NetworkManager where it manages the link in this network namespace, else
 // through rtnetlink and the system resolver.
 #include <arpa/inet.h>
@@ -10,13 +11,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 
 #include "platform/dhcp/DhcpStatus.h"
 #include "platform/dhcp/linux/NameServerList.h"
-#include "platform/dhcp/linux/ResidentHive.h"
 #include "platform/dhcp/linux/StaticAddress.h"
 #include "platform/netlink/linux/Netlink.h"
 #include "platform/networkmanager/linux/NmLink.h"
@@ -134,7 +135,7 @@ std::uint32_t SwitchThrough(networkmanager::NmLink& link, const platform_linux::
     return StatusOf(EIO);
 }
 
-// The interface's pending gateway and DNS servers. A hive that holds them but cannot be read fails the
+// The interface's pending gateway and DNS servers. A store that holds them but cannot be read fails the
 // switch: going ahead without them would leave the old gateway in place and call that a success.
 std::uint32_t ReadPending(platform_linux::PendingTcpipSettings& pending, const std::string& interfaceKey,
                           platform_linux::StaticAddressChange& change,
@@ -163,32 +164,39 @@ std::uint32_t CheckAndSwitch(const platform_linux::StaticAddressChange& change,
     return Switch(socket, change, servers, resolvConfPath);
 }
 
+// The pending settings' store stays open from one notification to the next (the library stays loaded
+// once loaded), as long as the hive path stays the same.
+platform_linux::SqliteHive* ResidentPendingStore(const std::string& hivePath) {
+    static std::string openPath;
+    static std::unique_ptr<platform_linux::SqliteHive> store;
+    if (!store || openPath != hivePath) {
+        store = platform_linux::OpenPendingStore(hivePath);
+        openPath = hivePath;
+    }
+    return store.get();
+}
+
 // Puts the change into effect with the interface's pending settings, which are then cleared, whether it
-// took effect or not. One notification at a time: they share the hive connection, and two changes of one
-// interface must not interleave.
+// took effect or not. One notification at a time: they share the store's connection, and two changes of
+// one interface must not interleave.
 std::uint32_t ApplyWithPendingSettings(platform_linux::StaticAddressChange& change,
                                        const std::string& interfaceKey) {
     static std::mutex mutex;
-    static platform_linux::ResidentHive resident;
     const std::lock_guard lock(mutex);
     const platform_linux::LinuxRoots roots = platform_linux::RootsFromEnvironment();
-    const platform_linux::ResidentHive::State hive = resident.Open(roots.hive);
-    if (hive == platform_linux::ResidentHive::State::kUnreadable)
+    platform_linux::SqliteHive* store = ResidentPendingStore(roots.hive);
+    if (store == nullptr)
         return win::kDhcpSettingsUnreadable;
-    std::optional<platform_linux::PendingTcpipSettings> pending;
+    platform_linux::PendingTcpipSettings pending(*store);
     std::optional<std::string> nameServer;
-    if (hive == platform_linux::ResidentHive::State::kOpen) {
-        pending.emplace(resident.Hive());
-        if (const std::uint32_t status = ReadPending(*pending, interfaceKey, change, nameServer))
-            return status;
-    }
+    if (const std::uint32_t status = ReadPending(pending, interfaceKey, change, nameServer))
+        return status;
 
     const std::uint32_t status = CheckAndSwitch(change, nameServer, roots.resolvConf);
     // Either way the pending values end here: in effect they are the kernel's state, which reads show
-    // from now on; after a failure they never were in effect, and reads (also after a restart) must not
-    // show them as the adapter's settings.
-    if (pending)
-        pending->Clear(interfaceKey);
+    // from now on; after a failure they never were in effect, and reads must not show them as the
+    // adapter's settings.
+    pending.Clear(interfaceKey);
     return status;
 }
 

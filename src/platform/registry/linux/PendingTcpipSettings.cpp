@@ -21,6 +21,10 @@ win::LONG FailureOf(int result) {
 
 }  // namespace
 
+std::unique_ptr<SqliteHive> OpenPendingStore(const std::string& hivePath) {
+    return SqliteHive::OpenInMemory("/pending-tcpip" + hivePath);
+}
+
 win::LONG PendingTcpipSettings::Query(std::string_view interfaceName, std::string_view valueName,
                                       RegistryValue& value) {
     SqliteStatement query(

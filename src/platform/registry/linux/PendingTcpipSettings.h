@@ -3,18 +3,22 @@
 // IPAddress, SubnetMask, DefaultGateway and NameServer into the adapter's TCP/IP key and then calls
 // DhcpNotifyConfigChange, and the DHCP client puts the key's values into effect. On Linux that key is a
 // view of the kernel's state (TcpipInterfacesProvider), so what the program writes there is kept here,
-// pending, in the hive file's pending_tcpip table, and reads of the key return it in place of the live
-// values. Our libdhcpcsvc.so, a second binary loaded by the program, opens the same hive file (both take
-// its path from OSTRELLE_HIVE_PATH, LinuxRoots.h), reads the pending DefaultGateway and NameServer,
-// puts them into effect with the address and mask it was called with (rtnetlink and the resolver) and
-// then clears the interface's pending values, so that reads show the kernel's state again. A
-// notification that fails clears them too: values that never took effect are not the adapter's settings.
+// pending, and reads of the key return it in place of the live values. Our libdhcpcsvc.so, a second
+// binary loaded into the program, reads the pending DefaultGateway and NameServer, puts them into effect
+// with the address and mask it was called with (rtnetlink and the resolver) and then clears the
+// interface's pending values, so that reads show the kernel's state again. A notification that fails
+// clears them too: values that never took effect are not the adapter's settings.
+//
+// Both find the values in a store in the process's memory (OpenPendingStore), named after the hive
+// file's path (both take it from OSTRELLE_HIVE_PATH, LinuxRoots.h): a switch writes and reads it with no
+// file to lock or write, and values pending when the process ends, which never took effect, end with it.
 //
 // Interfaces are named by their TCP/IP key's name as the program spells it (GBK), values by their
 // registry names; both compare without regard to ASCII letter case. Every call returns ERROR_SUCCESS or
 // a Windows error code.
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +27,9 @@
 #include "platform/registry/linux/SqliteHive.h"
 
 namespace platform_linux {
+
+// The store of the pending settings for the hive at hivePath. Null when it cannot be opened.
+std::unique_ptr<SqliteHive> OpenPendingStore(const std::string& hivePath);
 
 class PendingTcpipSettings {
   public:

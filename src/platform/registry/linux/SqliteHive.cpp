@@ -27,7 +27,8 @@ constexpr int kBusyTimeoutMs = 1000;
 // key and name (WITHOUT ROWID), so writing a value changes one page rather than a table page and an
 // index page: half the WAL frames per write, half as many checkpoints.
 // The values the program wrote into a TCP/IP interface key and libdhcpcsvc.so has not yet put into effect
-// have a table of their own, keyed by the interface key's lower-case name (PendingTcpipSettings.h).
+// have a table of their own, keyed by the interface key's lower-case name (PendingTcpipSettings.h); it is
+// used in the hive kept in memory, and a file keeps it for its layout's sake.
 const char* const kTables =
     "CREATE TABLE IF NOT EXISTS keys(path TEXT PRIMARY KEY, parent TEXT NOT NULL, name TEXT NOT NULL);"
     "CREATE TABLE IF NOT EXISTS key_values(key TEXT NOT NULL, lower_name TEXT NOT NULL, name TEXT NOT NULL,"
@@ -61,6 +62,47 @@ std::string LowerPath(std::string_view path) {
 }
 
 }  // namespace
+
+namespace {
+
+// A name as it may stand in a URI's path: bytes other than letters, digits and "/._-" become %XX.
+std::string UriPath(const std::string& name) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string path;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool letterOrDigit =
+            (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9');
+        if (letterOrDigit || c == '/' || c == '.' || c == '_' || c == '-') {
+            path += c;
+        } else {
+            path += '%';
+            path += kHex[byte >> 4];
+            path += kHex[byte & 0xF];
+        }
+    }
+    return path;
+}
+
+}  // namespace
+
+std::unique_ptr<SqliteHive> SqliteHive::OpenInMemory(const std::string& name) {
+    // The memdb VFS shares a database whose name starts with "/" among the process's connections.
+    const std::string uri = "file:/ostrelle-memory" + UriPath(name) + "?vfs=memdb";
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(uri.c_str(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI | SQLITE_OPEN_FULLMUTEX,
+                        nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    std::unique_ptr<SqliteHive> hive(new SqliteHive(db));
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    // The journal stays in memory too: a database in memory has no file beside which to keep one.
+    if (!hive->Exec("PRAGMA journal_mode=MEMORY;") || !hive->SetUpSchema())
+        return nullptr;
+    return hive;
+}
 
 std::unique_ptr<SqliteHive> SqliteHive::Open(const std::string& filePath) {
     std::error_code error;

@@ -1,8 +1,8 @@
 #pragma once
 // The keys no live source backs, kept in one SQLite file. Every write is its own transaction, the
 // journal is in WAL mode and a busy connection waits (up to a second) instead of failing at once, so two
-// processes writing at once (the program and our libdhcpcsvc.so clearing pending values) lose nothing.
-// Besides the keys it holds the pending TCP/IP settings (PendingTcpipSettings.h).
+// processes writing at once lose nothing. The pending TCP/IP settings (PendingTcpipSettings.h) use the
+// same layout in a hive kept in memory (OpenInMemory).
 //
 // Paths are full key paths under HKEY_LOCAL_MACHINE; keys and value names compare without regard to
 // ASCII letter case and keep the case they were created with.
@@ -29,6 +29,9 @@ class SqliteHive {
   public:
     // Creates the file and its folder when missing. Null when the file cannot be opened or set up.
     static std::unique_ptr<SqliteHive> Open(const std::string& filePath);
+    // A hive in this process's memory, shared by every connection of the process opened under the same
+    // name and gone with the last of them. Null when it cannot be opened.
+    static std::unique_ptr<SqliteHive> OpenInMemory(const std::string& name);
     ~SqliteHive();
     SqliteHive(const SqliteHive&) = delete;
     SqliteHive& operator=(const SqliteHive&) = delete;

@@ -112,7 +112,13 @@ std::unique_ptr<InterfaceState> MakeKernelInterfaceState(std::string resolvConfP
 }
 
 TcpipInterfacesProvider::TcpipInterfacesProvider(std::unique_ptr<InterfaceState> state, std::string hivePath)
-    : state_(std::move(state)), hive_(std::move(hivePath)) {}
+    : state_(std::move(state)), hivePath_(std::move(hivePath)) {}
+
+SqliteHive* TcpipInterfacesProvider::PendingStore() {
+    if (!pendingStore_)
+        pendingStore_ = OpenPendingStore(hivePath_);
+    return pendingStore_.get();
+}
 
 win::LONG TcpipInterfacesProvider::OpenKey(std::string_view path, win::REGSAM access) {
     const std::vector<std::string> components = SplitKeyPath(path);
@@ -128,7 +134,7 @@ win::LONG TcpipInterfacesProvider::OpenKey(std::string_view path, win::REGSAM ac
     live_.erase(interfaceName);
     pending_.erase(winreg::LowerKeyName(components[0]));
     // A write that could not be kept must fail at the open, where the program reports it.
-    if (write && hive_.Get() == nullptr)
+    if (write && PendingStore() == nullptr)
         return win::ERROR_ACCESS_DENIED;
     return win::ERROR_SUCCESS;
 }
@@ -173,7 +179,7 @@ const std::map<std::string, RegistryValue>* TcpipInterfacesProvider::PendingOf(c
     auto found = pending_.find(lowerKey);
     if (found != pending_.end())
         return &found->second;
-    SqliteHive* hive = hive_.Get();
+    SqliteHive* hive = PendingStore();
     std::map<std::string, RegistryValue> values;
     if (hive == nullptr || PendingTcpipSettings(*hive).QueryAll(key, values) != win::ERROR_SUCCESS)
         return nullptr;
@@ -198,7 +204,7 @@ win::LONG TcpipInterfacesProvider::QueryValue(std::string_view path, std::string
 win::LONG TcpipInterfacesProvider::SetValue(std::string_view path, std::string_view name,
                                             const RegistryValue& value) {
     const std::optional<std::string> key = InterfaceKeyName(path);
-    SqliteHive* hive = hive_.Get();
+    SqliteHive* hive = PendingStore();
     if (!key || hive == nullptr)
         return win::ERROR_ACCESS_DENIED;
     pending_.erase(winreg::LowerKeyName(*key));
@@ -207,7 +213,7 @@ win::LONG TcpipInterfacesProvider::SetValue(std::string_view path, std::string_v
 
 win::LONG TcpipInterfacesProvider::DeleteValue(std::string_view path, std::string_view name) {
     const std::optional<std::string> key = InterfaceKeyName(path);
-    SqliteHive* hive = hive_.Get();
+    SqliteHive* hive = PendingStore();
     if (!key || hive == nullptr)
         return win::ERROR_ACCESS_DENIED;
     pending_.erase(winreg::LowerKeyName(*key));

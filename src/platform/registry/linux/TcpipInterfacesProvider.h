@@ -1,7 +1,7 @@
 #pragma once
 // The TCP/IP interface keys, "...\Tcpip\Parameters\Interfaces\<interface name>". Reading a value gives
-// what the program wrote there if that is still pending (PendingTcpipSettings.h: kept in the hive until
-// our libdhcpcsvc.so puts it into effect), otherwise the interface's live IPv4 state:
+// what the program wrote there if that is still pending (PendingTcpipSettings.h: kept in the process's
+// memory until our libdhcpcsvc.so puts it into effect), otherwise the interface's live IPv4 state:
 //
 //   IPAddress       REG_MULTI_SZ  "192.168.1.10\0192.168.7.1\0\0"  every IPv4 address, kernel order
 //   SubnetMask      REG_MULTI_SZ  "255.255.255.0\0255.255.0.0\0\0"  the mask of each address
@@ -39,7 +39,7 @@ std::unique_ptr<InterfaceState> MakeKernelInterfaceState(std::string resolvConfP
 
 class TcpipInterfacesProvider : public winreg::RegistryProvider {
   public:
-    // hivePath: the hive file that keeps the pending values.
+    // hivePath: the hive file whose pending values these keys show (OpenPendingStore).
     TcpipInterfacesProvider(std::unique_ptr<InterfaceState> state, std::string hivePath);
 
     win::LONG OpenKey(std::string_view path, win::REGSAM access) override;
@@ -56,14 +56,17 @@ class TcpipInterfacesProvider : public winreg::RegistryProvider {
         std::vector<std::string> addresses, masks, gateways;
     };
 
-    // The interface's pending values, read once per open of its key; nullptr when the hive cannot say.
+    // The interface's pending values, read once per open of its key; nullptr when the store cannot say.
     const std::map<std::string, winreg::RegistryValue>* PendingOf(const std::string& key);
+    // Opened on first use, and again after a failure.
+    SqliteHive* PendingStore();
 
     std::unique_ptr<InterfaceState> state_;
     std::map<std::string, Live> live_;
     // By the key's name in lower case.
     std::map<std::string, std::map<std::string, winreg::RegistryValue>> pending_;
-    HiveConnection hive_;
+    std::string hivePath_;
+    std::unique_ptr<SqliteHive> pendingStore_;
 };
 
 }  // namespace platform_linux
