@@ -1,9 +1,12 @@
 #include "platform/registry/linux/AdapterClassProvider.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
 
@@ -48,6 +51,23 @@ std::optional<std::size_t> SubKeyIndex(std::string_view name) {
 }
 
 // Cuts GBK text to at most max bytes without splitting a two-byte character.
+// The whole file; "" when it cannot be read. Most links have no udev file, and a stream costs more to
+// set up than the failed open.
+std::string FileText(const std::string& path) {
+    std::string text;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return text;
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = ::read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)) {
+        if (got > 0)
+            text.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return text;
+}
+
 std::string CutGbk(const std::string& text, std::size_t max) {
     std::size_t end = 0;
     while (end < text.size()) {
@@ -120,15 +140,17 @@ std::string AdapterClassProvider::LowerRangeOf(const netlink::Link& link) const 
 std::string AdapterClassProvider::ModelNameOf(const netlink::Link& interface) const {
     // udev's database line "E:ID_MODEL_FROM_DATABASE=82574L Gigabit Network Connection"; the database
     // name beats the device's own ID_MODEL.
-    std::ifstream udev(udevRoot_ + "/data/n" + std::to_string(interface.ifIndex));
-    std::string line;
+    const std::string udev = FileText(udevRoot_ + "/data/n" + std::to_string(interface.ifIndex));
     std::string fromDatabase;
     std::string model;
-    while (std::getline(udev, line)) {
-        if (line.rfind("E:ID_MODEL_FROM_DATABASE=", 0) == 0)
+    for (std::size_t start = 0; start < udev.size();) {
+        const std::size_t end = std::min(udev.find('\n', start), udev.size());
+        const std::string_view line(udev.data() + start, end - start);
+        if (line.starts_with("E:ID_MODEL_FROM_DATABASE="))
             fromDatabase = line.substr(25);
-        if (line.rfind("E:ID_MODEL=", 0) == 0)
+        if (line.starts_with("E:ID_MODEL="))
             model = line.substr(11);
+        start = end + 1;
     }
     std::string description = !fromDatabase.empty() ? fromDatabase : model;
     // A link with a kind is made by software (veth, bridge, ...): no device, so no driver, is behind it.
@@ -201,7 +223,9 @@ win::LONG AdapterClassProvider::OpenKey(std::string_view path, win::REGSAM acces
     const std::vector<std::string> components = SplitKeyPath(path);
     if (components.empty())
         return win::ERROR_SUCCESS;
-    if (InterfaceAt(components[0], true) == nullptr || components.size() > 3)
+    // The adapter's own key asks the kernel; its Ndi subkeys, opened below it right after, go by the
+    // listing as its values do.
+    if (InterfaceAt(components[0], components.size() == 1) == nullptr || components.size() > 3)
         return win::ERROR_FILE_NOT_FOUND;
     if (components.size() >= 2 && !KeyNamesEqual(components[1], "Ndi"))
         return win::ERROR_FILE_NOT_FOUND;
