@@ -85,10 +85,8 @@ TEST(KeyNames, EqualExactlyWhenTheirLowerCaseFormsAre) {
                                             "\xC1\x41X",
                                             "a\xC1\x41",
                                             "A\xC1\x61",
-                                            "\x80"
-                                            "A",
-                                            "\x80"
-                                            "a"};
+                                            std::string("\x80") + "A",
+                                            std::string("\x80") + "a"};
     for (const std::string& a : names) {
         for (const std::string& b : names)
             EXPECT_EQ(KeyNamesEqual(a, b), LowerKeyName(a) == LowerKeyName(b)) << a << " / " << b;
