@@ -1,5 +1,5 @@
 // Switching and discovery against the kernel, in a network namespace of its own (needs root):
-//   1. ApplyAdapterSettings (hive write, libdhcpcsvc.so loaded, rtnetlink change) against the iproute2
+//   1. ApplyAdapterSettings (registry write, libdhcpcsvc.so loaded, rtnetlink change) against the iproute2
 //      pair "ip addr replace" + "ip route replace" moving the link between the same two configurations,
 //      both measured in this run; then the same with a DNS server that changes each round, against the
 //      pair plus the shell rewriting resolv.conf ("printf ... > tmp && mv tmp resolv.conf"), once with
@@ -147,7 +147,8 @@ void MeasureBlocks(const adapters::AdapterServices& services, int rounds, bool w
     }
     PrintRatio(label, ours, reference, withDns);
     std::printf(
-        "        of which the hive write %.1f us, the notification %.1f us (target: ratio at most 0.05)\n",
+        "        of which the registry write %.1f us, the notification %.1f us (target: ratio at most "
+        "0.05)\n",
         Mean(write), Mean(ours) - Mean(write));
 }
 
@@ -155,8 +156,8 @@ void MeasureBlocks(const adapters::AdapterServices& services, int rounds, bool w
 // processes have exited and the kernel has cleaned up the address removed, on caches they left cold,
 // which costs it a good part more.
 void MeasureSwitch(const adapters::AdapterServices& services, int rounds, const std::string& folder) {
-    // The program's start-up reads the adapter's settings, which opens the hive (making it, here). The
-    // first switch then loads our libdhcpcsvc.so and opens its own hive connection; later ones find both.
+    // The program's start-up reads the adapter's settings, which opens the pending settings' store. The
+    // first switch then loads our libdhcpcsvc.so and opens its own connection to it; later ones find both.
     adapters::Ipv4Settings startup;
     adapters::ReadAdapterSettings(services.registry, startup, "va0");
     const double first = TimeOurs(services, 1, false).total;

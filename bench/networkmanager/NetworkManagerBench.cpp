@@ -1,6 +1,6 @@
 // A switch through NetworkManager against what a user would type instead, in a network namespace of its
 // own with a NetworkManager of its own on a private bus (needs root and the daemons unpacked by
-// scripts/lib/fetch-test-daemons.sh): ApplyAdapterSettings' two steps (hive write, libdhcpcsvc.so's
+// scripts/lib/fetch-test-daemons.sh): ApplyAdapterSettings' two steps (registry write, libdhcpcsvc.so's
 // Update2 + Reapply, ending once the kernel holds the address) against "nmcli connection modify" +
 // "nmcli device reapply", both moving the link between the same two configurations in this run.
 // Prints the measurements and the ratio; it asserts nothing.
