@@ -50,7 +50,6 @@ std::optional<std::size_t> SubKeyIndex(std::string_view name) {
     return static_cast<std::size_t>(std::stoul(std::string(name)));
 }
 
-// Cuts GBK text to at most max bytes without splitting a two-byte character.
 // The whole file; "" when it cannot be read. Most links have no udev file, and a stream costs more to
 // set up than the failed open.
 std::string FileText(const std::string& path) {
@@ -68,6 +67,7 @@ std::string FileText(const std::string& path) {
     return text;
 }
 
+// Cuts GBK text to at most max bytes without splitting a two-byte character.
 std::string CutGbk(const std::string& text, std::size_t max) {
     std::size_t end = 0;
     while (end < text.size()) {

@@ -61,10 +61,6 @@ std::string LowerPath(std::string_view path) {
     return LowerKeyName(JoinKeyPath(SplitKeyPath(path), 0));
 }
 
-}  // namespace
-
-namespace {
-
 // A name as it may stand in a URI's path: bytes other than letters, digits and "/._-" become %XX.
 std::string UriPath(const std::string& name) {
     static constexpr char kHex[] = "0123456789ABCDEF";

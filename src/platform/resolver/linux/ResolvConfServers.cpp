@@ -44,9 +44,10 @@ int ResolvConfServers::Read(const std::string& path, std::vector<std::string>& s
     const long long now = Nanoseconds(now_());
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) {
+        const int error = errno;
         kept_.reset();
         servers.clear();
-        return errno == ENOENT ? 0 : errno;
+        return error == ENOENT ? 0 : error;
     }
     if (kept_ && keptPath_ == path && SameFile(*kept_, status)) {
         servers = keptServers_;
